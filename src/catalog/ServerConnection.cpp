@@ -58,6 +58,38 @@ bool RememberConnection(IniFile &ini, const ServerParams &params, int serverId, 
     return ok;
 }
 
+bool ConnectFromDialog(TDModule &db, IniFile &ini, const ConnectRequest &request, QString *error)
+{
+    auto fail = [&](const QString &text) {
+        db.close();
+        if (error)
+            *error = text;
+        return false;
+    };
+    try {
+        switch (request.driver) {
+        case ConnectDriver::Server:
+            db.openServer(request.params);
+            break;
+        case ConnectDriver::LocalFile:
+            db.openSqliteFile(request.params.database);
+            break;
+        case ConnectDriver::DbaseFolder:
+        case ConnectDriver::OtherSource:
+            return fail(QStringLiteral("这种数据源需要数据导入模块，当前版本不能直接连接。"));
+        }
+        if (request.driver == ConnectDriver::Server && request.establish)
+            EstablishServerApplication(db);
+    } catch (const DbError &e) {
+        return fail(e.message());
+    }
+    const bool server = request.driver == ConnectDriver::Server;
+    if (!RememberConnection(ini, request.params, int(request.driver), server))
+        return fail(QStringLiteral("设置文件不能保存: ") + ini.lastError());
+    db.state().sqlServerMode = server;
+    return true;
+}
+
 EstablishResult EstablishServerApplication(TDModule &db)
 {
     if (!CatalogAbsent(db))

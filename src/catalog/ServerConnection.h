@@ -21,6 +21,21 @@ bool ConnectServerAtStartup(TDModule &db, const IniFile &ini, QString *error = n
 // Returns false when the settings file could not be written.
 bool RememberConnection(IniFile &ini, const ServerParams &params, int serverId, bool server);
 
+// Drivers of the connection dialog, in its list order. A SQLite file stands where the
+// desktop database file stood.
+enum class ConnectDriver { Server = 0, LocalFile = 1, DbaseFolder = 2, OtherSource = 3 };
+
+struct ConnectRequest {
+    ConnectDriver driver = ConnectDriver::Server;
+    ServerParams params;   // for a local file, params.database is the file path
+    bool establish = false; // "建立数据库应用"
+};
+
+// "确定" of the connection dialog: connects, remembers what succeeded, and for the
+// server with "建立数据库应用" gives the database the catalog. Returns false with the
+// reason in error; the connection is then closed.
+bool ConnectFromDialog(TDModule &db, IniFile &ini, const ConnectRequest &request, QString *error);
+
 enum class EstablishResult { Created, AlreadyPresent };
 // "建立数据库应用": gives a server database the full catalog when it has none.
 // Throws DbError when the catalog could not be created (nothing of it is left).

@@ -80,7 +80,11 @@ QString AppPaths::resolveStoredPath(const QString &stored, const QStringList &ba
     if (p.isEmpty())
         return {};
     p.replace('\\', '/');
-    if (QFileInfo(p).isFile())
+    if (p.split('/').contains(QStringLiteral("..")))
+        return {};
+    // Only an absolute path may stand as written: a relative one belongs under a base
+    // folder, never under whatever the working folder happens to be.
+    if (QDir::isAbsolutePath(p) && QFileInfo(p).isFile())
         return QFileInfo(p).absoluteFilePath();
     // Drop a drive ("C:") or share ("//server/share") prefix.
     if (p.size() >= 2 && p[1] == ':' && p[0].isLetter())
@@ -88,7 +92,7 @@ QString AppPaths::resolveStoredPath(const QString &stored, const QStringList &ba
     else if (p.startsWith("//"))
         p = p.section('/', 4);
     const QStringList parts = p.split('/', Qt::SkipEmptyParts);
-    if (parts.isEmpty() || parts.contains(QStringLiteral("..")))
+    if (parts.isEmpty())
         return {};
     if (p.startsWith('/')) {
         const QString absolute = walk(QStringLiteral("/"), parts);
