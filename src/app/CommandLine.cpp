@@ -5,7 +5,6 @@
 #include "platform/Prompter.h"
 #include "platform/TDModule.h"
 
-#include <QCoreApplication>
 #include <QTextStream>
 
 namespace vek {
@@ -76,16 +75,12 @@ QString CommandLine::usage()
         "  --screenshot PNG    render the main window to PNG and exit\n");
 }
 
-int RunProgram(int argc, char **argv)
+std::optional<int> RunCommandLineTask(const CommandLine &cl, Prompter &prompter)
 {
-    QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("vek2000"));
-    const CommandLine cl = CommandLine::parse(QCoreApplication::arguments());
     if (!cl.error.isEmpty()) {
         QTextStream(stderr) << cl.error << '\n' << CommandLine::usage();
         return 2;
     }
-    ConsolePrompter prompter;
     if (!cl.newLibrary.isEmpty()) {
         TDModule db;
         return CreateLibrary(db, cl.newLibrary, prompter).isEmpty() ? 1 : 0;
@@ -96,8 +91,7 @@ int RunProgram(int argc, char **argv)
         QTextStream(stdout) << QStringLiteral("演示资源库已建立: ") << LibraryFileName(cl.demoLibrary) << '\n';
         return 0;
     }
-    QTextStream(stderr) << CommandLine::usage();
-    return 2;
+    return std::nullopt;
 }
 
 } // namespace vek

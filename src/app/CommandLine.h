@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 namespace vek {
 
@@ -20,7 +21,10 @@ struct CommandLine {
     static QString usage();
 };
 
-// The program: the options that work without a window, else the main window.
-int RunProgram(int argc, char **argv);
+class Prompter;
+
+// Runs the options that work without a window (--new, --make-demo, bad arguments) and
+// returns the exit code; nothing when the main window is to start.
+std::optional<int> RunCommandLineTask(const CommandLine &cl, Prompter &prompter);
 
 } // namespace vek

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "ui/Program.h"
 
 int main(int argc, char **argv)
 {

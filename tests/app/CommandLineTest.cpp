@@ -36,6 +36,8 @@ TEST(CommandLine, Parse)
     EXPECT_EQ(cl.iniPath, "/t/a.Ini");
     EXPECT_TRUE(cl.error.isEmpty());
 
+    EXPECT_TRUE(CommandLine::parse({"vek2000", "SqlServer"}).sqlServer) << "any mix of capitals";
+
     cl = CommandLine::parse({"vek2000", "/d/school.vek", "--new=/d/n"});
     EXPECT_EQ(cl.libraryPath, "/d/school.vek");
     EXPECT_EQ(cl.newLibrary, "/d/n");

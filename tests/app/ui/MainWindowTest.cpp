@@ -1,0 +1,157 @@
+#include "app/ui/MainMenus.h"
+#include "app/ui/ResourcePanel.h"
+#include "app/ui/ResourceShell.h"
+#include "app/ui/TfrmMain.h"
+#include "catalog/Catalog.h"
+#include "platform/Query.h"
+#include "support/DemoFixture.h"
+#include "support/TestSupport.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLineEdit>
+#include <QMenuBar>
+
+using namespace vek;
+
+namespace {
+
+class MainWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        TfrmMain::Options o;
+        o.autoStart = false;
+        main = std::make_unique<TfrmMain>(*f.ctx, o);
+    }
+    void TearDown() override
+    {
+        // Closing asks; the tests that do not close answer nothing.
+        main.reset();
+    }
+    bool openAs(const QString &user, const QString &password)
+    {
+        main->shell().setUnattendedLogin(user, password);
+        return main->shell().openLibraryFile(f.libraryPath());
+    }
+    bool enabled(const char *name) { return main->action(name)->isEnabled(); }
+    int count(const QString &sql, Binds binds = {}) { return Query::scalar(f.db, sql, binds).toInt(); }
+
+    test::DemoFixture f;
+    std::unique_ptr<TfrmMain> main;
+};
+
+} // namespace
+
+TEST_F(MainWindow, StartsWithoutALibrary)
+{
+    EXPECT_EQ(main->windowTitle(), DefaultAppTitle());
+    EXPECT_EQ(main->statusText(2), "        用户未登录");
+    EXPECT_EQ(main->statusText(1), "请选择要打开的资源库!");
+    EXPECT_EQ(main->statusText(4), "2026年12月11日 09:30:00");
+    EXPECT_EQ(main->statusText(5), " 星期五");
+    EXPECT_TRUE(enabled("actOpen"));
+    EXPECT_TRUE(enabled("actNewLibrary"));
+    EXPECT_FALSE(enabled("actCloseLibrary"));
+    EXPECT_FALSE(enabled("actLock"));
+    EXPECT_FALSE(enabled("actSysSet"));
+    EXPECT_TRUE(main->resourcePanel()->isCollapsed());
+}
+
+TEST_F(MainWindow, OpeningTheLibraryLogsInAndClosingResetsTheShell)
+{
+    ASSERT_TRUE(openAs("admin", "admin"));
+    EXPECT_EQ(main->windowTitle(), "育英学校信息管理");
+    EXPECT_EQ(main->statusText(2), "        admin");
+    EXPECT_EQ(main->statusText(1), "欢迎使用本系统!");
+    EXPECT_FALSE(enabled("actOpen"));
+    EXPECT_FALSE(enabled("actNewLibrary"));
+    EXPECT_TRUE(enabled("actCloseLibrary"));
+    EXPECT_TRUE(enabled("actSysSet"));
+    EXPECT_TRUE(enabled("actNewMainDir"));
+    EXPECT_FALSE(main->resourcePanel()->isCollapsed());
+    EXPECT_EQ(count("SELECT count(*) FROM usys_log WHERE 类型 = '进入' AND 用户 = 'admin'"), 1);
+    EXPECT_EQ(count("SELECT count(*) FROM usys_log WHERE 类型 = '重新登录'"), 1);
+    EXPECT_EQ(count("SELECT 登录次数 FROM usys_online WHERE 用户 = 'admin' AND 计算机名称 = 'office-pc'"), 1);
+
+    // No keeps the library open.
+    f.prompter.answerNext(Prompter::Answer::No);
+    EXPECT_FALSE(main->shell().closeLibrary(true));
+    EXPECT_TRUE(f.db.isOpen());
+
+    f.prompter.answerNext(Prompter::Answer::Yes);
+    // The online row is read before the connection goes.
+    EXPECT_TRUE(main->shell().closeLibrary(true));
+    EXPECT_EQ(f.prompter.shown().last().text, "是否关闭当前资源库?");
+    EXPECT_EQ(main->windowTitle(), DefaultAppTitle());
+    EXPECT_EQ(main->statusText(2), "        用户未登录");
+    EXPECT_FALSE(f.db.isOpen());
+    EXPECT_TRUE(enabled("actOpen"));
+    EXPECT_FALSE(enabled("actCloseLibrary"));
+    EXPECT_FALSE(enabled("actLock"));
+    EXPECT_FALSE(enabled("actRelogin"));
+
+    f.db.openSqliteFile(f.libraryPath());
+    EXPECT_EQ(count("SELECT count(*) FROM usys_online WHERE 用户 = 'admin' AND 在线情况 = 0"), 1) << "marked offline";
+}
+
+TEST_F(MainWindow, AFailedLoginLeavesNoLibraryOpen)
+{
+    EXPECT_FALSE(openAs("admin", "wrong"));
+    EXPECT_FALSE(f.db.isOpen());
+    EXPECT_EQ(main->statusText(2), "        用户未登录");
+    EXPECT_EQ(main->windowTitle(), DefaultAppTitle());
+}
+
+TEST_F(MainWindow, AnOrdinaryUserGetsNoSystemCommandsByAnyRoute)
+{
+    ASSERT_TRUE(openAs("teacher", "teacher"));
+    EXPECT_EQ(f.ctx->user.level, 1);
+    EXPECT_FALSE(enabled("actSysSet"));
+    EXPECT_FALSE(enabled("actNewMainDir"));
+    EXPECT_FALSE(enabled("actDataTables"));
+    EXPECT_TRUE(enabled("actChangePassword"));
+    // The commands check for themselves, whatever calls them.
+    main->shell().systemSettings();
+    EXPECT_EQ(f.prompter.lastText(), "您没有权利使用本模块或打开发生错误,请与管理员联系！");
+    f.prompter.clear();
+    main->shell().toggleDataTables();
+    EXPECT_EQ(f.prompter.lastText(), "您没有权利使用本模块或打开发生错误,请与管理员联系！");
+}
+
+TEST_F(MainWindow, TheExitQuestionCanKeepTheWindow)
+{
+    main->show();
+    f.prompter.answerNext(Prompter::Answer::No);
+    EXPECT_FALSE(main->close());
+    EXPECT_EQ(f.prompter.lastText(), "是否确定退出应用?");
+    EXPECT_TRUE(main->isVisible());
+    f.prompter.answerNext(Prompter::Answer::Yes);
+    EXPECT_TRUE(main->close());
+}
+
+TEST_F(MainWindow, PanelMenusAndInsertCommands)
+{
+    ASSERT_TRUE(openAs("admin", "admin"));
+    main->show();
+    ResourcePanel *panel = main->resourcePanel();
+    main->action("actFormList")->trigger();
+    EXPECT_TRUE(panel->isCollapsed());
+    main->action("actFormList")->trigger();
+    EXPECT_FALSE(panel->isCollapsed());
+
+    QMenuBar *system = main->menus().systemMenuBar();
+    EXPECT_TRUE(system->isHidden());
+    main->action("actMenuManage")->trigger();
+    EXPECT_FALSE(system->isHidden() && !main->resourceMenuAttached()) << "one of the two menus shows";
+
+    auto *edit = new QLineEdit(main.get());
+    edit->show();
+    edit->setFocus();
+    QApplication::setActiveWindow(main.get());
+    QApplication::processEvents();
+    if (QApplication::focusWidget() != edit)
+        GTEST_SKIP() << "offscreen platform gave no focus";
+    main->action("actInsertDate")->trigger();
+    EXPECT_EQ(edit->text(), "2026-12-11");
+}
