@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/IniDocument.h"
+
 #include <QByteArray>
-#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -26,7 +27,7 @@ namespace vek {
 // Not thread-safe: use one instance per thread.
 class IniFile {
 public:
-    enum class Encoding { Utf8, Utf8Bom, Gb18030 };
+    using Encoding = IniEncoding;
 
     // Loads the file if it exists; a missing file is an empty one.
     explicit IniFile(const QString &path);
@@ -78,20 +79,6 @@ public:
     bool writeStoredPassword(const QString &section, const QString &key, const QString &plain);
 
 private:
-    enum class LineKind { Other, Section, Key };
-    struct Line {
-        QByteArray text; // without the line ending
-        QByteArray eol;  // "\r\n", "\n", or empty for a last line without one
-        LineKind kind = LineKind::Other;
-        QString name;       // section or key name, trimmed and decoded
-        qsizetype valueStart = 0; // key lines: value bytes are text[valueStart, valueEnd)
-        qsizetype valueEnd = 0;
-    };
-    struct Document {
-        QList<Line> lines;
-        Encoding encoding = Encoding::Utf8;
-        QByteArray eol = "\n";
-    };
     struct FileStamp {
         bool exists = false;
         dev_t dev = 0;
@@ -102,27 +89,19 @@ private:
         bool operator==(const FileStamp &) const = default;
     };
 
-    static Document parse(const QByteArray &data);
-    static void classify(Line &line, Encoding encoding);
-    static QByteArray serialize(const Document &doc);
-    static QString decode(const QByteArray &bytes, Encoding encoding);
-    static bool encode(const QString &text, Encoding encoding, QByteArray *out);
-    static int findSection(const Document &doc, const QString &section);
-    static int sectionEnd(const Document &doc, int header);
-    static int findKey(const Document &doc, const QString &section, const QString &key);
     static FileStamp stampOf(const QString &path);
 
-    bool load(Document *doc, FileStamp *stamp, QString *error) const;
+    bool load(IniDocument *doc, FileStamp *stamp, QString *error) const;
     // Re-reads the file when it changed on disk since it was last read or written.
     bool refresh() const;
     bool fail(const QString &message) const;
     bool checkNames(const QString &section, const QString &key) const;
     // Puts already encoded value bytes in place; the document must be fresh.
     bool storeValue(const QString &section, const QString &key, const QByteArray &value);
-    bool save(const Document &doc);
+    bool save(const IniDocument &doc);
 
     QString m_path;
-    mutable Document m_doc;
+    mutable IniDocument m_doc;
     mutable FileStamp m_stamp;
     mutable QString m_lastError;
 };
