@@ -31,8 +31,9 @@ TEST(PrepareFilter, UserNameIsBoundAndNowIsToday)
         const PreparedFilter f = PrepareFilter(QString::fromUtf8(c.stored), "bob", today);
         EXPECT_EQ(f.text, QString::fromUtf8(c.text)) << c.stored;
         EXPECT_EQ(f.binds.contains(":HostCurrentUser"), c.user != nullptr) << c.stored;
-        if (c.user)
+        if (c.user) {
             EXPECT_EQ(f.binds.value(":HostCurrentUser").toString(), c.user);
+        }
         for (int i = 0; i < c.nows; ++i)
             EXPECT_EQ(f.binds.value(QString(":HostNow%1").arg(i)).toDate(), today) << c.stored;
     }

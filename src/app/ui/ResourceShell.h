@@ -1,6 +1,5 @@
 #pragma once
 
-#include "catalog/ResourceTree.h"
 #include "platform/AppContext.h"
 
 #include <QObject>
@@ -12,6 +11,7 @@ class QMenuBar;
 
 namespace vek {
 
+struct NodeRef;
 class ResourceTreeView;
 class TfrmMain;
 
