@@ -2,6 +2,7 @@
 
 #include "catalog/Catalog.h"
 #include "catalog/LibraryFile.h"
+#include "dictionary/DemoDictionary.h"
 #include "platform/Csv.h"
 #include "platform/DbError.h"
 #include "platform/Prompter.h"
@@ -168,6 +169,7 @@ bool MakeDemoLibrary(const QString &path, Prompter &prompter)
                     {{"工号", K::Text, "varchar(10)"}, {"姓名", K::Text}, {"性别", K::Text, "varchar(2)"},
                      {"任教学科", K::Text}, {"电话", K::Text}},
                     "teachers.csv");
+        AddDemoDictionary(db);
         createResources(db);
         createUsers(db);
         createRights(db);
