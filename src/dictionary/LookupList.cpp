@@ -1,6 +1,6 @@
 #include "LookupList.h"
 
-#include "StoredStatement.h"
+#include "platform/StoredStatement.h"
 
 #include "platform/DbError.h"
 #include "platform/Query.h"

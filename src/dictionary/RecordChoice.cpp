@@ -1,6 +1,6 @@
 #include "RecordChoice.h"
 
-#include "StoredStatement.h"
+#include "platform/StoredStatement.h"
 
 #include "platform/DbError.h"
 #include "platform/Query.h"

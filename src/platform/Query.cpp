@@ -1,6 +1,7 @@
 #include "Query.h"
 
 #include "DbError.h"
+#include "StoredStatement.h"
 #include "TDModule.h"
 
 #include <QSqlError>
@@ -17,10 +18,10 @@ Query::Query(TDModule &db, const QString &sql, Binds binds) : Query(db)
 {
     if (binds.size() == 0) {
         // Without values run it directly: the server cannot prepare DDL and SET.
-        m_sql = sql;
+        m_sql = StoredStatement::single(sql);
         if (!m_db.isOpen())
             throw DbError(QStringLiteral("数据库没有连接"), sql);
-        if (!m_q.exec(sql))
+        if (!m_q.exec(m_sql))
             throw DbError(m_q.lastError().text(), sql);
         return;
     }
@@ -32,10 +33,10 @@ Query::Query(TDModule &db, const QString &sql, Binds binds) : Query(db)
 
 Query &Query::prepare(const QString &sql)
 {
-    m_sql = sql;
+    m_sql = StoredStatement::single(sql);
     if (!m_db.isOpen())
         throw DbError(QStringLiteral("数据库没有连接"), sql);
-    if (!m_q.prepare(sql))
+    if (!m_q.prepare(m_sql))
         throw DbError(m_q.lastError().text(), sql);
     return *this;
 }

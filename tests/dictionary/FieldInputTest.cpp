@@ -2,7 +2,7 @@
 
 #include "dictionary/FieldDictionary.h"
 #include "dictionary/LookupList.h"
-#include "dictionary/StoredStatement.h"
+#include "platform/StoredStatement.h"
 #include "platform/DbError.h"
 
 #include <QSqlField>

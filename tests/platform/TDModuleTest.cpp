@@ -135,4 +135,15 @@ TEST_P(TDModuleOnEngine, RepeatedNamedParameterAndReturning)
     EXPECT_EQ(Query::scalar(db(), "SELECT b FROM t WHERE id = 1").toString(), "x");
 }
 
+
+
+TEST_P(TDModuleOnEngine, OneStatementATime)
+{
+    Query::run(db(), "CREATE TABLE t (v varchar(20))");
+    Query::run(db(), "INSERT INTO t VALUES ('a;b')"); // a ';' inside a literal is text
+    EXPECT_THROW(Query::run(db(), "DELETE FROM t; DROP TABLE t"), DbError);
+    EXPECT_THROW(Query::scalar(db(), "SELECT v FROM t WHERE v = :HostV; DELETE FROM t", {{":HostV", "x"}}), DbError);
+    EXPECT_EQ(Query::scalar(db(), "SELECT v FROM t;").toString(), "a;b") << "a final ';' is dropped";
+    EXPECT_TRUE(db().tableExists("t"));
+}
 VEK_BOTH_ENGINES(TDModuleOnEngine);

@@ -4,9 +4,9 @@
 
 namespace vek {
 
-// A statement text kept in the catalog (a lookup's FromTableSQL) and run as written.
-// The server driver runs a text with several statements in one go, so such a text is
-// checked to hold one statement: no ";" outside quoted text and comments (one at the
+// Every statement the system runs holds exactly one statement: the server driver runs a
+// text with several in one go, and texts kept in the catalog (a lookup's FromTableSQL,
+// an after-save statement) are run as written. Query checks each text: no ";" outside quoted text and comments (one at the
 // end is dropped), and no "$" outside quotes (dollar quoting could hide one).
 class StoredStatement {
 public:
