@@ -1,0 +1,44 @@
+#pragma once
+
+#include "RightsRecord.h"
+
+#include <QList>
+#include <QString>
+#include <optional>
+
+namespace vek {
+
+class TDModule;
+
+// A user's stored read and write right on one field of a resource.
+struct FieldRightRow {
+    QString fieldName;
+    bool read = true;
+    bool write = true;
+};
+
+// The stored rights rows (usys_displist per resource and user, usys_dispfield per
+// resource, user and field). User ids and field names match without regard to case.
+// Reads of a table that is absent create it and find no row; any other failure throws
+// DbError. Writes do not open a transaction: the caller holds one over the whole save.
+class RightsStore {
+public:
+    explicit RightsStore(TDModule &db) : m_db(db) {}
+
+    std::optional<RightsRecord> resourceRow(int appId, const QString &userId) const;
+    // Deletes the user's row for the resource, then stores rights when given.
+    void replaceResourceRow(int appId, const QString &userId, const std::optional<RightsRecord> &rights);
+
+    std::optional<FieldRightRow> fieldRow(int appId, const QString &userId, const QString &field) const;
+    QList<FieldRightRow> fieldRows(int appId, const QString &userId) const;
+    void replaceFieldRow(int appId, const QString &userId, const QString &field,
+                         const std::optional<FieldRightRow> &row);
+
+    // Creates the two rights tables where the schema says they are absent.
+    void ensureTables();
+
+private:
+    TDModule &m_db;
+};
+
+} // namespace vek
