@@ -9,7 +9,13 @@
 #include "catalog/Catalog.h"
 #include "catalog/LibraryFile.h"
 #include "catalog/ServerConnection.h"
+#include "catalog/ResourceTree.h"
+#include "catalog/ui/ResourceTreeView.h"
 #include "catalog/ui/TfrmConnectdb.h"
+#include "dictionary/FieldDictionary.h"
+#include "security/OperationLog.h"
+#include "security/Permissions.h"
+#include "security/ui/TfrmAppProperty.h"
 #include "platform/AppPaths.h"
 #include "platform/DbError.h"
 #include "platform/IniFile.h"
@@ -39,10 +45,49 @@ namespace vek {
 namespace {
 const QString kNoRights = QStringLiteral("您没有权利使用本模块或打开发生错误,请与管理员联系！");
 const QString kLoginFirst = QStringLiteral("请登录后使用本模块！");
+
+// Built-in modules are found by their title; their windows come with later modules.
+const QStringList kModules = {"考试成绩", "学生评语", "手机归属地", "课程表", "菜谱安排", "一周工作安排", "设备检定提醒"};
 } // namespace
 
 ResourceShell::ResourceShell(TfrmMain &main, AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
+    m_tree = new ResourceTreeView(ctx, main.resourcePanel());
+    ResourceTreeSources sources;
+    // One rights service decides what the tree shows.
+    sources.visible = [this](const ResourceRow &r) {
+        return IsResourceVisible(m_ctx, ResourceSharing{r.id, r.owner, r.shareFlag, r.flag, r.firstTable});
+    };
+    sources.extras = [this](const QString &title) {
+        FieldDictionary dict(m_ctx.db);
+        return DataFormExtras{dict.HasLookupFields(title), dict.HasChoiceLists(title), dict.HasStatisticsFields(title)};
+    };
+    sources.hasReminders = [this] { return FieldDictionary(m_ctx.db).HasReminders(); };
+    m_tree->setSources(sources);
+    m_tree->setLogWriter([this](const QString &kind, const QString &title) { WriteLogEntry(m_ctx, kind, title); });
+    m_tree->setTemplateActions(main.menus().actions().values());
+    m_tree->ops().setProgramDir(AppPaths::programDir());
+    main.resourcePanel()->setViews(m_tree, new QWidget(main.resourcePanel()));
+    connect(m_tree, &ResourceTreeView::openRequested, this,
+            [this](int id, const QString &title, int picture) { openResource(id, title, picture); });
+    connect(m_tree, &ResourceTreeView::systemFunctionRequested, this, [this](const QString &t) { openByTitle(t); });
+    connect(m_tree, &ResourceTreeView::propertiesRequested, this, [this](const ResourceProperties &p) {
+        if (ShowResourceProperties(m_ctx, p.id, window()))
+            rebuildTree();
+    });
+    connect(m_tree, &ResourceTreeView::rebuilt, this, [this](bool menuHasResources) {
+        if (menuHasResources)
+            m_main.menus().systemMenuBar()->hide();
+    });
+    const std::pair<const char *, void (ResourceTreeView::*)()> treeCommands[] = {
+        {"actNewMainDir", &ResourceTreeView::newMainDirectory}, {"actNewSubDir", &ResourceTreeView::newSubDirectory},
+        {"actRenameNode", &ResourceTreeView::startRename},      {"actDeleteNode", &ResourceTreeView::deleteSelected},
+        {"actOrderNodes", &ResourceTreeView::orderSiblings},    {"actNewExternal", &ResourceTreeView::addExternal},
+        {"actEditExternal", &ResourceTreeView::editExternal},   {"actProperties", &ResourceTreeView::showProperties},
+        {"actRefreshTree", &ResourceTreeView::rebuild}};
+    for (const auto &[name, slot] : treeCommands)
+        connect(main.action(QString::fromLatin1(name)), &QAction::triggered, m_tree, slot);
+
     connect(m_main.resourcePanel()->dataTableList(), &QTreeWidget::itemDoubleClicked, this,
             [this](QTreeWidgetItem *item) {
                 if (item && item->parent())
@@ -169,6 +214,7 @@ void ResourceShell::resetToNoLibrary()
     m_ctx.shownResourceTitles.clear();
     m_libraryPath.clear();
     m_main.resourcePanel()->dataTableList()->clear();
+    m_tree->clear();
     m_main.setResourceMenuBar(nullptr);
     m_main.setStatusText(2, QStringLiteral("        用户未登录"));
     m_main.setStatusText(3, QString());
@@ -375,7 +421,14 @@ void ResourceShell::markOfflineQuietly()
 
 void ResourceShell::rebuildTree()
 {
-    m_treeChanged = false;
+    m_tree->rebuild();
+    m_ctx.shownResourceTitles = m_tree->model().shownTitles;
+    // The resource menu as a menu bar of its own, left detached until "菜单管理".
+    auto *bar = new QMenuBar;
+    bar->setObjectName("resourceMenuBar");
+    bar->addActions(m_tree->resourceMenu()->actions());
+    m_main.setResourceMenuBar(bar);
+    m_main.resourcePanel()->showView(ResourcePanel::View::Tree);
 }
 
 void ResourceShell::fillDataTables()
@@ -410,28 +463,147 @@ void ResourceShell::toggleDataTables()
 
 void ResourceShell::switchTreeAndOutlook()
 {
-    ResourcePanel *panel = m_main.resourcePanel();
-    if (m_treeChanged)
-        rebuildTree();
-    panel->showView(panel->currentView() == ResourcePanel::View::Tree ? ResourcePanel::View::Outlook
-                                                                       : ResourcePanel::View::Tree);
+    m_main.resourcePanel()->showView(ResourcePanel::View::Tree);
+    m_tree->toggleTreeView();
 }
 
 void ResourceShell::applyOutlookStyle(int style)
 {
-    m_main.resourcePanel()->showView(ResourcePanel::View::Outlook);
-}
-
-QMenuBar *ResourceShell::resourceMenuBar() const
-{
-    return nullptr;
+    m_main.resourcePanel()->showView(ResourcePanel::View::Tree);
+    m_tree->chooseStyle(style, style == 1 ? 9 : style == 2 ? 10 : 2);
 }
 
 // ---- opening -----------------------------------------------------------------------
 
-void ResourceShell::openNode(const NodeRef &node) {}
+void ResourceShell::notAvailable(const QString &title)
+{
+    m_ctx.prompter.message(Prompter::systemCaption(), QStringLiteral("模块“%1”在本资源库中不可用。").arg(title),
+                           Prompter::Icon::Information);
+}
 
-void ResourceShell::openByTitle(const QString &title, const QString &kind) {}
+void ResourceShell::openResource(int id, const QString &title, int picture)
+{
+    if (!m_ctx.db.isOpen() || !m_ctx.db.state().libraryOpen) {
+        m_ctx.prompter.error(kLoginFirst);
+        return;
+    }
+    if (picture == Picture::Module) {
+        openByTitle(title);
+        return;
+    }
+    // Statistics, list and code-table entries of a data form.
+    if (picture == Picture::Statistics || picture == Picture::List || picture == Picture::CodeTable) {
+        notAvailable(title);
+        return;
+    }
+    // Only what the tree showed may be opened, whatever the route.
+    const bool shown = m_ctx.user.isSystemUser() || m_ctx.shownResourceTitles.contains(title) || picture >= Picture::Web;
+    if (!shown || id == 0) {
+        noRights();
+        return;
+    }
+    CurrentResource r;
+    try {
+        r = LoadCurrentResource(m_ctx, id);
+    } catch (const DbError &e) {
+        m_ctx.prompter.error(e.message());
+        return;
+    }
+    if (!r.isValid()) {
+        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
+        return;
+    }
+    if (r.flag == QLatin1String("2") || picture >= Picture::Web) {
+        openExternal(r);
+        return;
+    }
+    if (r.flag == QLatin1String("3")) {
+        openByTitle(r.title);
+        return;
+    }
+    if (r.mainTable.isEmpty()) {
+        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
+        return;
+    }
+    try {
+        WriteLogEntry(m_ctx, LogKind::Enter, r.title);
+    } catch (const DbError &e) {
+        m_ctx.prompter.error(e.message());
+    }
+    // Grid applications and data forms open in their own windows.
+    notAvailable(r.flag == QLatin1String("0") ? r.title + QStringLiteral("（数据窗体）") : r.title + QStringLiteral("（表格应用）"));
+}
+
+void ResourceShell::openExternal(const CurrentResource &r)
+{
+    const QString path = r.exeFileName;
+    if (path.isEmpty()) {
+        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
+        return;
+    }
+    QUrl url;
+    if (path.startsWith(QLatin1String("http"), Qt::CaseInsensitive) || path.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
+        url = QUrl::fromUserInput(path);
+    } else {
+        const QString file = AppPaths::resolveStoredPath(path);
+        if (file.isEmpty()) {
+            m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
+            return;
+        }
+        url = QUrl::fromLocalFile(file);
+    }
+    if (!QDesktopServices::openUrl(url))
+        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
+}
+
+void ResourceShell::openByTitle(const QString &title, const QString &kind)
+{
+    const bool library = m_ctx.db.isOpen() && m_ctx.db.state().libraryOpen;
+    auto needLibrary = [&] {
+        if (library)
+            return true;
+        m_ctx.prompter.error(kLoginFirst);
+        return false;
+    };
+    if (title == QLatin1String("MenuItem"))
+        m_main.toggleMenus();
+    else if (title == QLatin1String("Treeview"))
+        m_main.toggleResourcePanel();
+    else if (title == QStringLiteral("退出应用"))
+        m_main.close();
+    else if (title == QStringLiteral("重新登录"))
+        relogin();
+    else if (title == QStringLiteral("系统帮助"))
+        return;
+    else if (title == QStringLiteral("更改口令")) {
+        if (needLibrary())
+            changePassword();
+    } else if (title == QStringLiteral("锁定应用")) {
+        if (needLibrary())
+            lock();
+    } else if (title == QStringLiteral("系统设置")) {
+        systemSettings();
+    } else if (title == QStringLiteral("用户管理") || title == QStringLiteral("数据字典") || title == QStringLiteral("操作日志")
+               || title == QStringLiteral("在线用户")) {
+        // Windows for system users only, by this route too.
+        if (requireSystemUser())
+            notAvailable(title);
+    } else if (kModules.contains(title)) {
+        if (!needLibrary())
+            return;
+        if (!m_ctx.user.isSystemUser() && !m_ctx.shownResourceTitles.contains(title)) {
+            noRights();
+            return;
+        }
+        notAvailable(title);
+    } else if (!library) {
+        needLibrary();
+    } else if (!m_ctx.user.isSystemUser() && !m_ctx.shownResourceTitles.contains(title)) {
+        noRights();
+    } else {
+        notAvailable(title);
+    }
+}
 
 void ResourceShell::openDataTable(const QString &table)
 {

@@ -11,7 +11,6 @@ class QMenuBar;
 
 namespace vek {
 
-struct NodeRef;
 class ResourceTreeView;
 class TfrmMain;
 
@@ -52,7 +51,7 @@ public:
     ResourceTreeView *treeView() const { return m_tree; }
 
     // Opening (from the tree, the outlook bar, the menu, or by title).
-    void openNode(const NodeRef &node);
+    void openResource(int id, const QString &title, int picture);
     void openByTitle(const QString &title, const QString &kind = {});
     void openDataTable(const QString &table);
 
@@ -69,13 +68,14 @@ private:
     void showLibraryCaption(const QString &path);
     bool requireSystemUser();
     void noRights();
+    void notAvailable(const QString &title);
+    void openExternal(const struct CurrentResource &r);
     QWidget *window() const;
 
     TfrmMain &m_main;
     AppContext &m_ctx;
     ResourceTreeView *m_tree = nullptr;
     QString m_libraryPath;
-    bool m_treeChanged = false;
     std::optional<std::pair<QString, QString>> m_unattended;
 };
 
