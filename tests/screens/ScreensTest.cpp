@@ -2,7 +2,9 @@
 #include "app/ui/TfrmMain.h"
 #include "app/ui/TfrmSysSet.h"
 #include "catalog/LibraryFile.h"
+#include "catalog/ui/ResourceTreeView.h"
 #include "catalog/ui/TfrmConnectdb.h"
+#include "catalog/ui/TfrmOrder.h"
 #include "security/ui/TfrmLogin.h"
 #include "support/DemoFixture.h"
 
@@ -50,6 +52,10 @@ TEST(Screens, MainWindowAfterLogin)
     render(main, "main-tree");
     main.setStyleIndex(0);
     render(main, "main-outlook");
+    ResourceTreeView *tree = main.shell().treeView();
+    ASSERT_FALSE(tree->model().roots.isEmpty());
+    TfrmOrder order(tree->ops(), tree->model().roots.first().ref, &main);
+    render(order, "order");
     f.prompter.answerNext(Prompter::Answer::Yes);
 }
 

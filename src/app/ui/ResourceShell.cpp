@@ -1,6 +1,7 @@
 #include "ResourceShell.h"
 
 #include "MainMenus.h"
+#include "ModuleRegistry.h"
 #include "ResourcePanel.h"
 #include "TfrmMain.h"
 #include "TfrmSysSet.h"
@@ -11,6 +12,7 @@
 #include "catalog/ServerConnection.h"
 #include "catalog/ResourceTree.h"
 #include "catalog/ui/ResourceTreeView.h"
+#include "catalog/ui/ResourceTreeWidget.h"
 #include "catalog/ui/TfrmConnectdb.h"
 #include "dictionary/FieldDictionary.h"
 #include "security/OperationLog.h"
@@ -35,6 +37,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -46,8 +49,6 @@ namespace {
 const QString kNoRights = QStringLiteral("您没有权利使用本模块或打开发生错误,请与管理员联系！");
 const QString kLoginFirst = QStringLiteral("请登录后使用本模块！");
 
-// Built-in modules are found by their title; their windows come with later modules.
-const QStringList kModules = {"考试成绩", "学生评语", "手机归属地", "课程表", "菜谱安排", "一周工作安排", "设备检定提醒"};
 } // namespace
 
 ResourceShell::ResourceShell(TfrmMain &main, AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
@@ -429,6 +430,8 @@ void ResourceShell::rebuildTree()
     bar->addActions(m_tree->resourceMenu()->actions());
     m_main.setResourceMenuBar(bar);
     m_main.resourcePanel()->showView(ResourcePanel::View::Tree);
+    // Directories open: a user sees the resources, not only their folders.
+    m_tree->tree()->expandAll();
 }
 
 void ResourceShell::fillDataTables()
@@ -467,6 +470,15 @@ void ResourceShell::switchTreeAndOutlook()
     m_tree->toggleTreeView();
 }
 
+void ResourceShell::showTreeStyle()
+{
+    m_main.resourcePanel()->showView(ResourcePanel::View::Tree);
+    for (QAction *a : m_tree->styleMenu()->actions()) {
+        if (a->objectName() == QLatin1String("styleTree"))
+            a->trigger();
+    }
+}
+
 void ResourceShell::applyOutlookStyle(int style)
 {
     m_main.resourcePanel()->showView(ResourcePanel::View::Tree);
@@ -474,6 +486,17 @@ void ResourceShell::applyOutlookStyle(int style)
 }
 
 // ---- opening -----------------------------------------------------------------------
+
+bool ResourceShell::openRegistered(const QString &title)
+{
+    QWidget *w = ModuleRegistry::instance().create(title, m_ctx, m_main.mdiArea());
+    if (!w) {
+        notAvailable(title);
+        return false;
+    }
+    m_main.mdiArea()->addSubWindow(w)->show();
+    return true;
+}
 
 void ResourceShell::notAvailable(const QString &title)
 {
@@ -587,21 +610,21 @@ void ResourceShell::openByTitle(const QString &title, const QString &kind)
                || title == QStringLiteral("在线用户")) {
         // Windows for system users only, by this route too.
         if (requireSystemUser())
-            notAvailable(title);
-    } else if (kModules.contains(title)) {
+            openRegistered(title);
+    } else if (ModuleRegistry::isModuleTitle(title)) {
         if (!needLibrary())
             return;
         if (!m_ctx.user.isSystemUser() && !m_ctx.shownResourceTitles.contains(title)) {
             noRights();
             return;
         }
-        notAvailable(title);
+        openRegistered(title);
     } else if (!library) {
         needLibrary();
     } else if (!m_ctx.user.isSystemUser() && !m_ctx.shownResourceTitles.contains(title)) {
         noRights();
     } else {
-        notAvailable(title);
+        openRegistered(title);
     }
 }
 

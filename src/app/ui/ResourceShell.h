@@ -47,6 +47,7 @@ public:
     void fillDataTables();
     void switchTreeAndOutlook();
     void applyOutlookStyle(int style);
+    void showTreeStyle();
     QMenuBar *resourceMenuBar() const;
     ResourceTreeView *treeView() const { return m_tree; }
 
@@ -69,6 +70,8 @@ private:
     bool requireSystemUser();
     void noRights();
     void notAvailable(const QString &title);
+    // Opens the registered window of a built-in title; false (after saying so) when none.
+    bool openRegistered(const QString &title);
     void openExternal(const struct CurrentResource &r);
     QWidget *window() const;
 

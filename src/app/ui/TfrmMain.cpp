@@ -318,7 +318,7 @@ void TfrmMain::setStyleIndex(int style)
     if (style >= 0 && style < styles.size())
         styles[style]->setChecked(true);
     if (style == 3) {
-        m_panel->showView(ResourcePanel::View::Tree);
+        m_shell->showTreeStyle();
         return;
     }
     m_style = style;

@@ -142,14 +142,16 @@ void OutlookBar::applyPreset(int preset)
     QString sheet;
     if (preset == 9)
         sheet = QStringLiteral("QToolBox { background: #d4d0c8; } QToolBox::tab { background: #d4d0c8; "
-                               "border: 1px outset #ffffff; } QToolButton { color: black; }");
+                               "border: 1px outset #ffffff; } QWidget#outlookGroup { background: #d4d0c8; } "
+                               "QToolButton { color: black; }");
     else if (preset == 10)
         sheet = QStringLiteral("QToolBox { background: #6f8fd8; } QToolBox::tab { background: qlineargradient("
                                "x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #c6d3f7); border-radius: 3px; } "
-                               "QToolButton { color: white; }");
+                               "QWidget#outlookGroup { background: #6f8fd8; } QToolButton { color: white; }");
     else
         sheet = QStringLiteral("QToolBox { background: #808080; } QToolBox::tab { background: #c0c0c0; "
-                               "border: 1px solid #606060; } QToolButton { color: white; }");
+                               "border: 1px solid #606060; } QWidget#outlookGroup { background: #808080; } "
+                               "QToolButton { color: white; }");
     setStyleSheet(sheet);
 }
 

@@ -155,3 +155,41 @@ TEST_F(MainWindow, PanelMenusAndInsertCommands)
     main->action("actInsertDate")->trigger();
     EXPECT_EQ(edit->text(), "2026-12-11");
 }
+
+TEST_F(MainWindow, AHiddenResourceCannotBeOpenedByAnyRoute)
+{
+    ASSERT_TRUE(openAs("guest", "guest"));
+    EXPECT_EQ(f.ctx->user.level, 2);
+    EXPECT_FALSE(f.ctx->shownResourceTitles.contains("学校网站"));
+    EXPECT_TRUE(f.ctx->shownResourceTitles.contains("学生档案"));
+    const int id = Query::scalar(f.db, "SELECT id FROM usys_system WHERE AppTitle = '学校网站'").toInt();
+    main->shell().openByTitle("学校网站");
+    EXPECT_EQ(f.prompter.lastText(), "您没有权利使用本模块或打开发生错误,请与管理员联系！");
+    f.prompter.clear();
+    main->shell().openResource(id, "学校网站", 3);
+    EXPECT_EQ(f.prompter.lastText(), "您没有权利使用本模块或打开发生错误,请与管理员联系！");
+    f.prompter.clear();
+    main->shell().openByTitle("考试成绩");
+    EXPECT_EQ(f.prompter.lastText(), "您没有权利使用本模块或打开发生错误,请与管理员联系！")
+        << "a module the tree did not show";
+}
+
+TEST_F(MainWindow, BuiltInTitlesWithoutTheirWindowSaySo)
+{
+    ASSERT_TRUE(openAs("admin", "admin"));
+    main->shell().openByTitle("考试成绩");
+    EXPECT_EQ(f.prompter.lastText(), "模块“考试成绩”在本资源库中不可用。");
+    const int id = Query::scalar(f.db, "SELECT id FROM usys_system WHERE AppTitle = '学生档案'").toInt();
+    main->shell().openResource(id, "学生档案", 3);
+    EXPECT_EQ(count("SELECT count(*) FROM usys_log WHERE 类型 = '进入' AND 应用名称 = '学生档案'"), 1);
+}
+
+TEST_F(MainWindow, ReloginLogsAndCountsTheLogins)
+{
+    ASSERT_TRUE(openAs("admin", "admin"));
+    ASSERT_TRUE(main->shell().relogin());
+    EXPECT_EQ(count("SELECT count(*) FROM usys_log WHERE 类型 = '重新登录'"), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM usys_log WHERE 类型 = '进入' AND (应用名称 IS NULL OR 应用名称 = '')"), 2);
+    EXPECT_EQ(count("SELECT 登录次数 FROM usys_online WHERE 用户 = 'admin'"), 2);
+    EXPECT_EQ(count("SELECT count(*) FROM usys_online WHERE 用户 = 'admin' AND 在线情况 = :HostOn", {{":HostOn", true}}), 1);
+}
