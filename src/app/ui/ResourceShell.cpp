@@ -1,7 +1,7 @@
 #include "ResourceShell.h"
 
 #include "MainMenus.h"
-#include "ModuleRegistry.h"
+#include "ResourceOpener.h"
 #include "ResourcePanel.h"
 #include "TfrmMain.h"
 #include "TfrmSysSet.h"
@@ -53,6 +53,7 @@ const QString kLoginFirst = QStringLiteral("请登录后使用本模块！");
 
 ResourceShell::ResourceShell(TfrmMain &main, AppContext &ctx) : QObject(&main), m_main(main), m_ctx(ctx)
 {
+    m_opener = new ResourceOpener(main, ctx, *this);
     m_tree = new ResourceTreeView(ctx, main.resourcePanel());
     ResourceTreeSources sources;
     // One rights service decides what the tree shows.
@@ -254,6 +255,12 @@ void ResourceShell::startServer()
         }
     }
     m_ctx.db.state().sqlServerMode = true;
+    enterConnectedDatabase();
+}
+
+void ResourceShell::enterConnectedDatabase()
+{
+    // Without a catalog the database is browsed as plain tables; with one, users log in.
     try {
         if (CatalogAbsent(m_ctx.db)) {
             enterBrowseMode();
@@ -288,19 +295,7 @@ void ResourceShell::connectNetworkApplication()
     TfrmConnectdb dlg(m_ctx.db, m_ctx.ini, m_ctx.prompter, {false, m_ctx.sqlServerSwitch}, window());
     if (dlg.exec() != QDialog::Accepted)
         return;
-    try {
-        if (CatalogAbsent(m_ctx.db)) {
-            enterBrowseMode();
-            return;
-        }
-    } catch (const DbError &e) {
-        m_ctx.prompter.error(e.message());
-        resetToNoLibrary();
-        return;
-    }
-    m_ctx.db.state().libraryOpen = true;
-    if (relogin())
-        m_main.setWindowTitle(ReadAppTitle(m_ctx.db));
+    enterConnectedDatabase();
 }
 
 // ---- users -------------------------------------------------------------------------
@@ -487,152 +482,19 @@ void ResourceShell::applyOutlookStyle(int style)
 
 // ---- opening -----------------------------------------------------------------------
 
-bool ResourceShell::openRegistered(const QString &title)
-{
-    QWidget *w = ModuleRegistry::instance().create(title, m_ctx, m_main.mdiArea());
-    if (!w) {
-        notAvailable(title);
-        return false;
-    }
-    m_main.mdiArea()->addSubWindow(w)->show();
-    return true;
-}
-
-void ResourceShell::notAvailable(const QString &title)
-{
-    m_ctx.prompter.message(Prompter::systemCaption(), QStringLiteral("模块“%1”在本资源库中不可用。").arg(title),
-                           Prompter::Icon::Information);
-}
-
 void ResourceShell::openResource(int id, const QString &title, int picture)
 {
-    if (!m_ctx.db.isOpen() || !m_ctx.db.state().libraryOpen) {
-        m_ctx.prompter.error(kLoginFirst);
-        return;
-    }
-    if (picture == Picture::Module) {
-        openByTitle(title);
-        return;
-    }
-    // Statistics, list and code-table entries of a data form.
-    if (picture == Picture::Statistics || picture == Picture::List || picture == Picture::CodeTable) {
-        notAvailable(title);
-        return;
-    }
-    // Only what the tree showed may be opened, whatever the route.
-    const bool shown = m_ctx.user.isSystemUser() || m_ctx.shownResourceTitles.contains(title) || picture >= Picture::Web;
-    if (!shown || id == 0) {
-        noRights();
-        return;
-    }
-    CurrentResource r;
-    try {
-        r = LoadCurrentResource(m_ctx, id);
-    } catch (const DbError &e) {
-        m_ctx.prompter.error(e.message());
-        return;
-    }
-    if (!r.isValid()) {
-        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
-        return;
-    }
-    if (r.flag == QLatin1String("2") || picture >= Picture::Web) {
-        openExternal(r);
-        return;
-    }
-    if (r.flag == QLatin1String("3")) {
-        openByTitle(r.title);
-        return;
-    }
-    if (r.mainTable.isEmpty()) {
-        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
-        return;
-    }
-    try {
-        WriteLogEntry(m_ctx, LogKind::Enter, r.title);
-    } catch (const DbError &e) {
-        m_ctx.prompter.error(e.message());
-    }
-    // Grid applications and data forms open in their own windows.
-    notAvailable(r.flag == QLatin1String("0") ? r.title + QStringLiteral("（数据窗体）") : r.title + QStringLiteral("（表格应用）"));
-}
-
-void ResourceShell::openExternal(const CurrentResource &r)
-{
-    const QString path = r.exeFileName;
-    if (path.isEmpty()) {
-        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
-        return;
-    }
-    QUrl url;
-    if (path.startsWith(QLatin1String("http"), Qt::CaseInsensitive) || path.startsWith(QLatin1String("www."), Qt::CaseInsensitive)) {
-        url = QUrl::fromUserInput(path);
-    } else {
-        const QString file = AppPaths::resolveStoredPath(path);
-        if (file.isEmpty()) {
-            m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
-            return;
-        }
-        url = QUrl::fromLocalFile(file);
-    }
-    if (!QDesktopServices::openUrl(url))
-        m_ctx.prompter.error(QStringLiteral("程序不存在，或打开错误！"));
+    m_opener->openResource(id, title, picture);
 }
 
 void ResourceShell::openByTitle(const QString &title, const QString &kind)
 {
-    const bool library = m_ctx.db.isOpen() && m_ctx.db.state().libraryOpen;
-    auto needLibrary = [&] {
-        if (library)
-            return true;
-        m_ctx.prompter.error(kLoginFirst);
-        return false;
-    };
-    if (title == QLatin1String("MenuItem"))
-        m_main.toggleMenus();
-    else if (title == QLatin1String("Treeview"))
-        m_main.toggleResourcePanel();
-    else if (title == QStringLiteral("退出应用"))
-        m_main.close();
-    else if (title == QStringLiteral("重新登录"))
-        relogin();
-    else if (title == QStringLiteral("系统帮助"))
-        return;
-    else if (title == QStringLiteral("更改口令")) {
-        if (needLibrary())
-            changePassword();
-    } else if (title == QStringLiteral("锁定应用")) {
-        if (needLibrary())
-            lock();
-    } else if (title == QStringLiteral("系统设置")) {
-        systemSettings();
-    } else if (title == QStringLiteral("用户管理") || title == QStringLiteral("数据字典") || title == QStringLiteral("操作日志")
-               || title == QStringLiteral("在线用户")) {
-        // Windows for system users only, by this route too.
-        if (requireSystemUser())
-            openRegistered(title);
-    } else if (ModuleRegistry::isModuleTitle(title)) {
-        if (!needLibrary())
-            return;
-        if (!m_ctx.user.isSystemUser() && !m_ctx.shownResourceTitles.contains(title)) {
-            noRights();
-            return;
-        }
-        openRegistered(title);
-    } else if (!library) {
-        needLibrary();
-    } else if (!m_ctx.user.isSystemUser() && !m_ctx.shownResourceTitles.contains(title)) {
-        noRights();
-    } else {
-        openRegistered(title);
-    }
+    m_opener->openByTitle(title, kind);
 }
 
 void ResourceShell::openDataTable(const QString &table)
 {
-    m_ctx.prompter.message(Prompter::systemCaption(),
-                           QStringLiteral("表格应用窗口尚未在本版本中提供，不能打开数据表\"%1\"。").arg(table),
-                           Prompter::Icon::Information);
+    m_opener->openDataTable(table);
 }
 
 // ---- small commands ----------------------------------------------------------------

@@ -11,6 +11,7 @@ class QMenuBar;
 
 namespace vek {
 
+class ResourceOpener;
 class ResourceTreeView;
 class TfrmMain;
 
@@ -56,6 +57,10 @@ public:
     void openByTitle(const QString &title, const QString &kind = {});
     void openDataTable(const QString &table);
 
+    // The user must be a system user with a library open; says why not otherwise.
+    bool requireSystemUser();
+    void noRights();
+
     void about();
     void insertFileName();
     void openLinkInFocus();
@@ -67,17 +72,13 @@ private:
     void resetToNoLibrary();
     void enterBrowseMode();
     void showLibraryCaption(const QString &path);
-    bool requireSystemUser();
-    void noRights();
-    void notAvailable(const QString &title);
-    // Opens the registered window of a built-in title; false (after saying so) when none.
-    bool openRegistered(const QString &title);
-    void openExternal(const struct CurrentResource &r);
+    void enterConnectedDatabase();
     QWidget *window() const;
 
     TfrmMain &m_main;
     AppContext &m_ctx;
     ResourceTreeView *m_tree = nullptr;
+    ResourceOpener *m_opener = nullptr;
     QString m_libraryPath;
     std::optional<std::pair<QString, QString>> m_unattended;
 };
