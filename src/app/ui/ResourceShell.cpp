@@ -209,6 +209,7 @@ bool ResourceShell::closeLibrary(bool ask)
 
 void ResourceShell::resetToNoLibrary()
 {
+    m_main.stopMessageTimer();
     CloseLibrary(m_ctx.db);
     m_ctx.user.name.clear();
     m_ctx.user.level = 1;
@@ -334,6 +335,7 @@ bool ResourceShell::relogin()
         m_ctx.prompter.error(e.message());
     }
     m_ctx.shownResourceTitles.clear();
+    m_main.stopMessageTimer();
     m_main.mdiArea()->closeAllSubWindows();
     m_main.menus().gridToolBar()->hide();
     m_main.menus().systemMenuBar()->hide();
@@ -357,6 +359,7 @@ void ResourceShell::afterLogin()
         m_ctx.prompter.error(e.message());
     }
     m_ctx.db.state().libraryOpen = true;
+    m_main.startMessageTimer();
     m_main.setStatusText(1, QStringLiteral("欢迎使用本系统!"));
     m_main.setStatusText(2, QStringLiteral("        ") + m_ctx.user.name);
     m_main.resourcePanel()->expand();

@@ -4,6 +4,7 @@
 #include "ResourcePanel.h"
 #include "ResourceShell.h"
 #include "app/SettingsDefaults.h"
+#include "app/MessageCheck.h"
 #include "app/StartupChoice.h"
 #include "catalog/Catalog.h"
 #include "platform/Clock.h"
@@ -72,6 +73,9 @@ TfrmMain::TfrmMain(AppContext &ctx, const Options &options, QWidget *parent)
     connect(m_clock, &QTimer::timeout, this, &TfrmMain::tick);
     tick();
     m_clock->start();
+    m_messages = new QTimer(this);
+    m_messages->setObjectName("messageTimer");
+    connect(m_messages, &QTimer::timeout, this, &TfrmMain::checkMessages);
     updateActions();
     resize(1100, 720);
 }
@@ -325,6 +329,29 @@ void TfrmMain::setStyleIndex(int style)
     m_shell->applyOutlookStyle(style);
 }
 
+void TfrmMain::startMessageTimer()
+{
+    m_messages->start(1000);
+}
+
+void TfrmMain::stopMessageTimer()
+{
+    m_messages->stop();
+}
+
+void TfrmMain::checkMessages()
+{
+    const int seconds = SettingInt(m_ctx.ini, "Message", "Time");
+    if (seconds <= 0) {
+        m_messages->stop();
+        return;
+    }
+    if (HasUnreadMessages(m_ctx))
+        setStatusText(1, QStringLiteral("您有新的消息，请查看!"));
+    if (m_messages->interval() == 1000)
+        m_messages->setInterval(seconds * 1000);
+}
+
 bool TfrmMain::confirmClose()
 {
     return m_ctx.prompter.question(Prompter::systemCaption(), QStringLiteral("是否确定退出应用?"),
@@ -345,6 +372,7 @@ void TfrmMain::closeEvent(QCloseEvent *event)
     if (m_tray)
         m_tray->hide();
     m_clock->stop();
+    m_messages->stop();
     event->accept();
 }
 

@@ -61,6 +61,12 @@ public:
     void setStyleIndex(int style); // 0 Outlook, 1 2000, 2 XP, 3 tree
     int styleIndex() const { return m_style; }
 
+    // The message check runs while a user is logged in (Message/Time seconds; 0 stops it).
+    void startMessageTimer();
+    void stopMessageTimer();
+    QTimer *messageTimer() const { return m_messages; }
+    void checkMessages();
+
     // Answers the closing question; tests read the answer through the prompter.
     bool confirmClose();
 
@@ -92,6 +98,7 @@ private:
     QToolButton *m_styleButton = nullptr;
     QSystemTrayIcon *m_tray = nullptr;
     QTimer *m_clock = nullptr;
+    QTimer *m_messages = nullptr;
     bool m_started = false;
     bool m_closing = false;
     int m_style = 0;

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QTimer>
 
 using namespace vek;
 
@@ -192,4 +193,21 @@ TEST_F(MainWindow, ReloginLogsAndCountsTheLogins)
     EXPECT_EQ(count("SELECT count(*) FROM usys_log WHERE 类型 = '进入' AND (应用名称 IS NULL OR 应用名称 = '')"), 2);
     EXPECT_EQ(count("SELECT 登录次数 FROM usys_online WHERE 用户 = 'admin'"), 2);
     EXPECT_EQ(count("SELECT count(*) FROM usys_online WHERE 用户 = 'admin' AND 在线情况 = :HostOn", {{":HostOn", true}}), 1);
+}
+
+TEST_F(MainWindow, MessageCheckRunsWhileLoggedInAndLeavingMarksOffline)
+{
+    EXPECT_FALSE(main->messageTimer()->isActive());
+    ASSERT_TRUE(openAs("admin", "admin"));
+    EXPECT_TRUE(main->messageTimer()->isActive());
+    Query::run(f.db, "INSERT INTO usys_inform1 (ID, UserName, AlreadyRead) VALUES (1, 'ADMIN', :HostNo)", {{":HostNo", false}});
+    main->checkMessages();
+    EXPECT_EQ(main->statusText(1), "您有新的消息，请查看!");
+    EXPECT_EQ(main->messageTimer()->interval(), 5000) << "Message/Time seconds after the first tick";
+    ASSERT_TRUE(f.ini->setValue("Message", "Time", "0"));
+    main->checkMessages();
+    EXPECT_FALSE(main->messageTimer()->isActive()) << "0 stops the check";
+
+    main.reset(); // the program ends with the library open
+    EXPECT_EQ(count("SELECT count(*) FROM usys_online WHERE 用户 = 'admin' AND 在线情况 = :HostOff", {{":HostOff", false}}), 1);
 }
