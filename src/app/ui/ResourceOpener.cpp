@@ -19,10 +19,6 @@
 
 namespace vek {
 
-namespace {
-const QString kLoginFirst = QStringLiteral("请登录后使用本模块！");
-} // namespace
-
 ResourceOpener::ResourceOpener(TfrmMain &main, AppContext &ctx, ResourceShell &shell)
     : QObject(&shell), m_main(main), m_ctx(ctx), m_shell(shell)
 {
@@ -48,7 +44,7 @@ void ResourceOpener::notAvailable(const QString &title)
 void ResourceOpener::openResource(int id, const QString &title, int picture)
 {
     if (!m_ctx.db.isOpen() || !m_ctx.db.state().libraryOpen) {
-        m_ctx.prompter.error(kLoginFirst);
+        m_shell.loginFirst();
         return;
     }
     if (picture == Picture::Module) {
@@ -126,7 +122,7 @@ void ResourceOpener::openByTitle(const QString &title, const QString &kind)
     auto needLibrary = [&] {
         if (library)
             return true;
-        m_ctx.prompter.error(kLoginFirst);
+        m_shell.loginFirst();
         return false;
     };
     if (title == QLatin1String("MenuItem"))

@@ -376,7 +376,7 @@ void ResourceShell::lock()
 void ResourceShell::changePassword()
 {
     if (!m_ctx.user.loggedIn()) {
-        m_ctx.prompter.error(kLoginFirst);
+        loginFirst();
         return;
     }
     TfrmPassword::run(m_ctx, m_ctx.user.name, window());
@@ -385,7 +385,7 @@ void ResourceShell::changePassword()
 bool ResourceShell::requireSystemUser()
 {
     if (!m_ctx.db.state().libraryOpen) {
-        m_ctx.prompter.error(kLoginFirst);
+        loginFirst();
         return false;
     }
     if (!m_ctx.user.isSystemUser()) {
@@ -393,6 +393,11 @@ bool ResourceShell::requireSystemUser()
         return false;
     }
     return true;
+}
+
+void ResourceShell::loginFirst()
+{
+    m_ctx.prompter.error(kLoginFirst);
 }
 
 void ResourceShell::noRights()

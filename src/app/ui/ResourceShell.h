@@ -60,6 +60,8 @@ public:
     // The user must be a system user with a library open; says why not otherwise.
     bool requireSystemUser();
     void noRights();
+    // "请登录后使用本模块！"
+    void loginFirst();
 
     void about();
     void insertFileName();
