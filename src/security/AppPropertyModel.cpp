@@ -135,21 +135,11 @@ int AppPropertyModel::save()
     Permissions::require(Permissions(m_db, m_actor).mayEditAccess(m_props.id));
     if (!hasChanges())
         return 0;
-    RightsStore store(m_db);
-    store.ensureTables();
-    int written = 0;
-    {
-        Transaction tx(m_db);
-        for (const AppPropertyUser &u : std::as_const(m_users)) {
-            if (!u.changed())
-                continue;
-            // A cleared row on an unshared resource says the same as no row at all.
-            const bool keepRow = m_props.shareFlag || u.rights.any();
-            store.replaceResourceRow(m_props.id, u.userId, keepRow ? std::optional(u.rights) : std::nullopt);
-            ++written;
-        }
-        tx.commit();
-    }
+    const int written = RightsStore::saveChanged(m_db, std::as_const(m_users), [&](RightsStore &store, const AppPropertyUser &u) {
+        // A cleared row on an unshared resource says the same as no row at all.
+        const bool keepRow = m_props.shareFlag || u.rights.any();
+        store.replaceResourceRow(m_props.id, u.userId, keepRow ? std::optional(u.rights) : std::nullopt);
+    });
     for (AppPropertyUser &u : m_users)
         u.loaded = u.rights;
     return written;

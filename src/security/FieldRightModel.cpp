@@ -110,19 +110,9 @@ int FieldRightModel::save()
     Permissions::require(Permissions(m_db, m_actor).mayEditFieldRights(m_resourceId));
     if (!hasChanges())
         return 0;
-    RightsStore store(m_db);
-    store.ensureTables();
-    int written = 0;
-    {
-        Transaction tx(m_db);
-        for (const FieldRightEntry &f : std::as_const(m_fields)) {
-            if (!f.changed())
-                continue;
-            store.replaceFieldRow(m_resourceId, m_userId, f.fieldName, FieldRightRow{f.fieldName, f.read, f.write});
-            ++written;
-        }
-        tx.commit();
-    }
+    const int written = RightsStore::saveChanged(m_db, std::as_const(m_fields), [&](RightsStore &store, const FieldRightEntry &f) {
+        store.replaceFieldRow(m_resourceId, m_userId, f.fieldName, FieldRightRow{f.fieldName, f.read, f.write});
+    });
     for (FieldRightEntry &f : m_fields) {
         f.loadedRead = f.read;
         f.loadedWrite = f.write;

@@ -10,6 +10,16 @@ enum class Right { Add, Delete, Browse, Update, Print, Export };
 inline constexpr std::array<Right, 6> kAllRights = {Right::Add,    Right::Delete, Right::Browse,
                                                     Right::Update, Right::Print,  Right::Export};
 
+// The six check boxes of a rights row, in the order the editors show them.
+struct RightBox {
+    Right right;
+    const char *label; // UTF-8 caption
+    const char *name;  // objectName part
+};
+inline constexpr RightBox kRightBoxes[] = {{Right::Browse, "浏览", "browse"}, {Right::Add, "添加", "add"},
+                                           {Right::Update, "更新", "update"}, {Right::Delete, "删除", "delete"},
+                                           {Right::Print, "打印", "print"},   {Right::Export, "导出", "export"}};
+
 // What the current user may do with one resource: six flags in the order add, delete,
 // browse, update, print, export. A default record grants nothing.
 struct RightsRecord {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RightsRecord.h"
+#include "platform/TDModule.h"
 
 #include <QList>
 #include <QString>
@@ -36,6 +37,26 @@ public:
 
     // Creates the two rights tables where the schema says they are absent.
     void ensureTables();
+
+    // The editors' save: makes sure the tables exist, then calls write(store, entry) for
+    // each entry whose changed() is true, all in one transaction. Returns how many were
+    // written. Throws DbError; nothing is written then.
+    template <typename Entries, typename Write>
+    static int saveChanged(TDModule &db, const Entries &entries, Write write)
+    {
+        RightsStore store(db);
+        store.ensureTables();
+        int written = 0;
+        Transaction tx(db);
+        for (const auto &e : entries) {
+            if (!e.changed())
+                continue;
+            write(store, e);
+            ++written;
+        }
+        tx.commit();
+        return written;
+    }
 
 private:
     TDModule &m_db;

@@ -89,20 +89,10 @@ int UserRightModel::save()
     Permissions::require(Permissions(m_db, m_actor).mayEditUserRights());
     if (!hasChanges())
         return 0;
-    RightsStore store(m_db);
-    store.ensureTables();
-    int written = 0;
-    {
-        Transaction tx(m_db);
-        for (const UserRightEntry &e : std::as_const(m_rows)) {
-            if (!e.changed())
-                continue;
-            const bool keepRow = e.shared || e.rights.any();
-            store.replaceResourceRow(e.resourceId, m_userId, keepRow ? std::optional(e.rights) : std::nullopt);
-            ++written;
-        }
-        tx.commit();
-    }
+    const int written = RightsStore::saveChanged(m_db, std::as_const(m_rows), [&](RightsStore &store, const UserRightEntry &e) {
+        const bool keepRow = e.shared || e.rights.any();
+        store.replaceResourceRow(e.resourceId, m_userId, keepRow ? std::optional(e.rights) : std::nullopt);
+    });
     for (UserRightEntry &e : m_rows)
         e.loaded = e.rights;
     return written;

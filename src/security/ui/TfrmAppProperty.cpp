@@ -22,17 +22,6 @@ namespace vek {
 
 namespace {
 
-struct BoxDef {
-    Right right;
-    const char *label;
-    const char *name;
-};
-
-// The boxes of a user row, in the order the row shows them.
-const BoxDef kBoxes[] = {{Right::Browse, "浏览", "browse"}, {Right::Add, "添加", "add"},
-                         {Right::Update, "更新", "update"}, {Right::Delete, "删除", "delete"},
-                         {Right::Print, "打印", "print"},   {Right::Export, "导出", "export"}};
-
 const QString kCaption = QStringLiteral("应用窗体属性");
 
 // Runs an action of the dialog; a refusal or a database failure is told to the user.
@@ -185,7 +174,7 @@ void TfrmAppProperty::buildAccessPage()
         auto *role = new QLabel(u.roleLabel(), row);
         role->setObjectName(QStringLiteral("role"));
         role->hide();
-        for (const BoxDef &def : kBoxes) {
+        for (const RightBox &def : kRightBoxes) {
             auto *box = new QCheckBox(QString::fromUtf8(def.label), row);
             box->setObjectName(QLatin1String(def.name));
             h->addWidget(box);
@@ -217,7 +206,7 @@ void TfrmAppProperty::buildAccessPage()
 void TfrmAppProperty::refreshUserRow(int row)
 {
     const RightsRecord &r = m_model.users().at(row).rights;
-    for (const BoxDef &def : kBoxes) {
+    for (const RightBox &def : kRightBoxes) {
         if (auto *box = m_userRowWidgets.at(row)->findChild<QCheckBox *>(QLatin1String(def.name))) {
             const QSignalBlocker block(box);
             box->setChecked(r.get(def.right));

@@ -15,20 +15,6 @@
 
 namespace vek {
 
-namespace {
-
-struct BoxDef {
-    Right right;
-    const char *label;
-    const char *name;
-};
-
-const BoxDef kBoxes[] = {{Right::Browse, "浏览", "browse"}, {Right::Add, "添加", "add"},
-                         {Right::Update, "更新", "update"}, {Right::Delete, "删除", "delete"},
-                         {Right::Print, "打印", "print"},   {Right::Export, "导出", "export"}};
-
-} // namespace
-
 TfrmUserRight::TfrmUserRight(AppContext &ctx, QWidget *parent)
     : QDialog(parent), m_ctx(ctx), m_model(ctx.db, ctx.user)
 {
@@ -89,7 +75,7 @@ bool TfrmUserRight::load(const QString &userId)
             m_model.setAll(i, on);
             refreshRow(i);
         });
-        for (const BoxDef &def : kBoxes) {
+        for (const RightBox &def : kRightBoxes) {
             auto *box = new QCheckBox(QString::fromUtf8(def.label), row);
             box->setObjectName(QLatin1String(def.name));
             h->addWidget(box);
@@ -128,7 +114,7 @@ void TfrmUserRight::refreshRow(int row)
 {
     const RightsRecord &r = m_model.resources().at(row).rights;
     QWidget *w = m_rowWidgets.at(row);
-    for (const BoxDef &def : kBoxes) {
+    for (const RightBox &def : kRightBoxes) {
         auto *box = w->findChild<QCheckBox *>(QLatin1String(def.name));
         const QSignalBlocker block(box);
         box->setChecked(r.get(def.right));
