@@ -4,12 +4,9 @@
 #include "Query.h"
 #include "TDModule.h"
 
-namespace vek {
+#include <algorithm>
 
-namespace {
-// Rows kept in memory beyond the ones on screen: enough for a screenful and a scroll.
-constexpr int kCacheRows = 512;
-} // namespace
+namespace vek {
 
 RecordSet::RecordSet(TDModule &db) : m_db(db) {}
 
@@ -75,8 +72,8 @@ QString RecordSet::selectList() const
 
 void RecordSet::loadKeys()
 {
-    m_keys.clear();
-    m_cache.clear();
+    // Read into a new vector: a failed read leaves the set as it was.
+    RowKeys keys;
     if (m_keyColumn.isEmpty()) {
         // No row identity: rows are read by position, and the set is read-only.
         Query q(m_db);
@@ -85,23 +82,30 @@ void RecordSet::loadKeys()
         for (auto it = m_binds.begin(); it != m_binds.end(); ++it)
             q.bind(it.key(), it.value());
         q.exec();
-        const int n = q.next() ? q.value(0).toInt() : 0;
-        for (int i = 0; i < n; ++i)
-            m_keys << i;
-        return;
+        keys.fillPositions(q.next() ? q.value(0).toInt() : 0);
+    } else {
+        const QString key = keyExpression();
+        QString sql = "SELECT " + key + " FROM " + m_db.dialect().quoteExactIdent(m_table);
+        if (!m_condition.isEmpty())
+            sql += " WHERE " + m_condition;
+        sql += " ORDER BY " + (m_orderBy.isEmpty() ? key : m_orderBy + ", " + key);
+        Query q(m_db);
+        q.prepare(sql);
+        for (auto it = m_binds.begin(); it != m_binds.end(); ++it)
+            q.bind(it.key(), it.value());
+        q.exec();
+        // Forward-only (Query's default), so the driver keeps no copy of the million rows.
+        while (q.next()) {
+            const QVariant k = q.value(0);
+            qint64 n = 0;
+            if (keys.integers() && RowKeys::integral(k, &n))
+                keys.appendInt(n);
+            else
+                keys.append(k);
+        }
     }
-    const QString key = m_rowid ? m_keyColumn : m_db.dialect().quoteExactIdent(m_keyColumn);
-    QString sql = "SELECT " + key + " FROM " + m_db.dialect().quoteExactIdent(m_table);
-    if (!m_condition.isEmpty())
-        sql += " WHERE " + m_condition;
-    sql += " ORDER BY " + (m_orderBy.isEmpty() ? key : m_orderBy + ", " + key);
-    Query q(m_db);
-    q.prepare(sql);
-    for (auto it = m_binds.begin(); it != m_binds.end(); ++it)
-        q.bind(it.key(), it.value());
-    q.exec();
-    while (q.next())
-        m_keys << q.value(0);
+    m_keys = std::move(keys);
+    m_cache.clear();
 }
 
 void RecordSet::refresh()
@@ -111,6 +115,19 @@ void RecordSet::refresh()
     loadKeys();
     const qsizetype at = m_keys.indexOf(current);
     m_row = at >= 0 ? int(at) : (m_keys.isEmpty() ? -1 : qMin(m_row, rowCount() - 1));
+}
+
+void RecordSet::sort(const QString &orderBy)
+{
+    requireState(State::Browse, "sort");
+    const QString previous = m_orderBy;
+    m_orderBy = orderBy.trimmed();
+    try {
+        refresh();
+    } catch (...) {
+        m_orderBy = previous;
+        throw;
+    }
 }
 
 int RecordSet::columnIndex(const QString &field) const
@@ -134,35 +151,23 @@ bool RecordSet::seek(int row)
 
 const QVariantList &RecordSet::rowValues(int row)
 {
-    auto it = m_cache.constFind(row);
-    if (it != m_cache.constEnd())
-        return *it;
-    if (m_cache.size() > kCacheRows)
-        m_cache.clear();
-    QVariantList values;
-    Query q(m_db);
+    if (const QVariantList *hit = m_cache.find(row))
+        return *hit;
+    // One query for the page around row: a screen costs one or two round trips.
+    const int first = RowPages::pageStart(row);
+    const int count = qMin(RowPages::kPageRows, rowCount() - first);
+    const int columns = int(m_columns.size());
+    const QString table = m_db.dialect().quoteExactIdent(m_table);
+    QList<QVariantList> rows;
     if (m_keyColumn.isEmpty()) {
-        q.prepare("SELECT " + selectList() + " FROM " + m_db.dialect().quoteExactIdent(m_table)
-                  + (m_condition.isEmpty() ? QString() : " WHERE " + m_condition)
-                  + (m_orderBy.isEmpty() ? QString() : " ORDER BY " + m_orderBy) + QStringLiteral(" LIMIT 1 OFFSET %1").arg(row));
-        for (auto b = m_binds.begin(); b != m_binds.end(); ++b)
-            q.bind(b.key(), b.value());
+        rows = ReadRowsByPosition(m_db, "SELECT " + selectList() + " FROM " + table
+                                      + (m_condition.isEmpty() ? QString() : " WHERE " + m_condition)
+                                      + (m_orderBy.isEmpty() ? QString() : " ORDER BY " + m_orderBy),
+                                  m_binds, first, count, columns);
     } else {
-        const QString key = m_rowid ? m_keyColumn : m_db.dialect().quoteExactIdent(m_keyColumn);
-        q.prepare("SELECT " + selectList() + " FROM " + m_db.dialect().quoteExactIdent(m_table) + " WHERE " + key
-                  + " = :HostKey");
-        q.bind(QStringLiteral(":HostKey"), m_keys.value(row));
+        rows = ReadRowsByKey(m_db, table, selectList(), keyExpression(), m_keys, first, count, columns);
     }
-    q.exec();
-    if (q.next()) {
-        for (int i = 0; i < m_columns.size(); ++i)
-            values << q.value(i);
-    } else {
-        // Deleted by someone else since the keys were read.
-        for (int i = 0; i < m_columns.size(); ++i)
-            values << QVariant();
-    }
-    return *m_cache.insert(row, values);
+    return m_cache.store(first, std::move(rows), row);
 }
 
 QVariant RecordSet::value(const QString &field) const
@@ -209,6 +214,8 @@ void RecordSet::edit()
         throw DbError(QStringLiteral("该数据表没有主键，只能浏览"));
     if (m_row < 0)
         throw DbError(QStringLiteral("没有记录可以编辑"));
+    if (beforeEdit)
+        beforeEdit(*this);
     m_buffer = rowValues(m_row);
     m_state = State::Edit;
     m_modified = false;
@@ -219,11 +226,23 @@ void RecordSet::insert()
     requireState(State::Browse, "insert");
     if (readOnly())
         throw DbError(QStringLiteral("该数据表没有主键，只能浏览"));
+    if (beforeInsert)
+        beforeInsert(*this);
     m_buffer.clear();
     for (int i = 0; i < m_columns.size(); ++i)
         m_buffer << QVariant();
     m_state = State::Insert;
     m_modified = false;
+    if (onNewRecord) {
+        try {
+            onNewRecord(*this);
+        } catch (...) {
+            cancel();
+            throw;
+        }
+        // Defaults are not the user's changes: an untouched new record may be dropped.
+        m_modified = false;
+    }
 }
 
 void RecordSet::cancel()
@@ -293,6 +312,8 @@ void RecordSet::post()
     m_state = State::Browse;
     m_buffer.clear();
     m_modified = false;
+    if (afterCommit)
+        afterCommit(*this);
 }
 
 void RecordSet::remove()
@@ -315,6 +336,59 @@ void RecordSet::remove()
     m_cache.clear();
     if (m_row >= rowCount())
         m_row = rowCount() - 1;
+}
+
+QString RecordSet::keyExpression() const
+{
+    return m_rowid ? m_keyColumn : m_db.dialect().quoteExactIdent(m_keyColumn);
+}
+
+void RecordSet::removeRows(QList<int> rows)
+{
+    requireState(State::Browse, "delete");
+    if (readOnly())
+        throw DbError(QStringLiteral("该数据表没有主键，只能浏览"));
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    rows.removeIf([this](int r) { return r < 0 || r >= rowCount(); });
+    if (rows.isEmpty())
+        return;
+    {
+        Transaction tx(m_db);
+        Query q(m_db);
+        q.prepare("DELETE FROM " + m_db.dialect().quoteExactIdent(m_table) + " WHERE " + keyExpression() + " = :HostKey");
+        for (int r : rows) {
+            q.bind(QStringLiteral(":HostKey"), m_keys.value(r));
+            q.exec();
+        }
+        q.raw().finish();
+        tx.commit();
+    }
+    for (auto it = rows.crbegin(); it != rows.crend(); ++it)
+        m_keys.removeAt(*it);
+    m_cache.clear();
+    if (m_row >= rowCount())
+        m_row = rowCount() - 1;
+}
+
+void RecordSet::removeAll()
+{
+    requireState(State::Browse, "delete");
+    if (readOnly())
+        throw DbError(QStringLiteral("该数据表没有主键，只能浏览"));
+    {
+        Transaction tx(m_db);
+        Query q(m_db);
+        q.prepare("DELETE FROM " + m_db.dialect().quoteExactIdent(m_table)
+                  + (m_condition.isEmpty() ? QString() : " WHERE " + m_condition));
+        for (auto it = m_binds.begin(); it != m_binds.end(); ++it)
+            q.bind(it.key(), it.value());
+        q.exec();
+        tx.commit();
+    }
+    m_keys.clear();
+    m_cache.clear();
+    m_row = -1;
 }
 
 } // namespace vek

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "ColumnInfo.h"
+#include "RowKeys.h"
+#include "RowPages.h"
 
 #include <QHash>
 #include <QList>
@@ -52,6 +54,14 @@ public:
     bool next() { return seek(m_row + 1); }
     bool prior() { return seek(m_row - 1); }
     QVariant keyAt(int row) const { return m_keys.value(row); }
+    // Forgets the row values read so far (changed elsewhere): visited rows are read
+    // again, the keys stay.
+    void forgetRows() { m_cache.clear(); }
+    // The row holding key, or -1.
+    int rowOfKey(const QVariant &key) const { return int(m_keys.indexOf(key)); }
+    // Re-reads the keys in a new order (an ORDER BY text, empty: table order) under the
+    // same condition, staying on the current record. Only while browsing. Throws DbError.
+    void sort(const QString &orderBy);
 
     // Values of the current row (of the edit buffer while editing).
     QVariant value(const QString &field) const;
@@ -64,9 +74,24 @@ public:
     void post();
     void cancel();
     void remove();
+    // Deletes the given rows (positions) in one transaction, without beforeDelete: the
+    // caller asked once for all of them. All or nothing.
+    void removeRows(QList<int> rows);
+    // Deletes every row of the set (its condition) in one statement.
+    void removeAll();
 
+    QString condition() const { return m_condition; }
+    QVariantMap binds() const { return m_binds; }
+    QString orderBy() const { return m_orderBy; }
+    // The key column as it appears in SQL (rowid, or the quoted primary key).
+    QString keyExpression() const;
+
+    Hook beforeInsert; // before insert() fills the buffer; may throw to refuse
+    Hook onNewRecord;  // after insert() made the empty buffer: fill defaults here
+    Hook beforeEdit;   // before edit() copies the row; may throw to refuse
     Hook beforePost;   // may throw to refuse
     Hook afterPost;    // runs inside the same transaction, after the row is written
+    Hook afterCommit;  // after the save is committed and the set is browsing again
     Hook beforeDelete; // may throw to refuse
 
 private:
@@ -83,8 +108,8 @@ private:
     ColumnList m_columns;
     QString m_keyColumn; // empty: the table cannot be edited (no row identity)
     bool m_rowid = false;
-    QVariantList m_keys;
-    QHash<int, QVariantList> m_cache;
+    RowKeys m_keys;
+    RowPages m_cache;
     int m_row = -1;
     State m_state = State::Inactive;
     QVariantList m_buffer;
