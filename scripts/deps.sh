@@ -4,7 +4,7 @@
 VEK_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libqt6sql6-sqlite libqt6sql6-psql
-  libsodium-dev libgtest-dev libbenchmark-dev
+  libsodium-dev libgtest-dev libbenchmark-dev libsqlite3-dev
   fonts-noto-cjk sqlite3 postgresql
 )
 

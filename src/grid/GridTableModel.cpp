@@ -2,7 +2,14 @@
 
 #include "platform/TDModule.h"
 
+#include <QHash>
+
 namespace vek {
+
+namespace {
+// Rows of the view (current cell, selection) kept in place across a sort.
+constexpr int kMaxFollowedRows = 256;
+} // namespace
 
 GridTableModel::GridTableModel(TDModule &db, QObject *parent) : QAbstractTableModel(parent), m_db(db), m_records(db) {}
 
@@ -64,15 +71,36 @@ void GridTableModel::sort(int column, Qt::SortOrder order)
 {
     if (column < 0 || column >= columnCount())
         return;
+    // A sort never drops a pending edit: the window posts or cancels it first.
+    if (m_records.state() != RecordSet::State::Browse)
+        return;
     const QString field = m_db.dialect().quoteExactIdent(m_records.columns().at(column).name);
-    beginResetModel();
+    Q_EMIT layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+    const QModelIndexList before = persistentIndexList();
+    QVariantList keys;
+    keys.reserve(before.size());
+    for (const QModelIndex &i : before)
+        keys << m_records.keyAt(i.row());
     try {
-        m_records.open(m_table, m_fields, m_condition, m_binds, field + (order == Qt::DescendingOrder ? " DESC" : " ASC"));
+        m_records.sort(field + (order == Qt::DescendingOrder ? " DESC" : " ASC"));
     } catch (...) {
-        endResetModel();
+        Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
         throw;
     }
-    endResetModel();
+    // The view's current cell and selection follow their records. Each lookup scans the
+    // keys, so a very large selection is let go instead.
+    QHash<int, int> newRow;
+    QModelIndexList after;
+    after.reserve(before.size());
+    for (int i = 0; i < before.size(); ++i) {
+        const int old = before[i].row();
+        auto it = newRow.constFind(old);
+        if (it == newRow.constEnd())
+            it = newRow.insert(old, newRow.size() < kMaxFollowedRows ? m_records.rowOfKey(keys[i]) : -1);
+        after << (*it < 0 ? QModelIndex() : index(*it, before[i].column()));
+    }
+    changePersistentIndexList(before, after);
+    Q_EMIT layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
 } // namespace vek

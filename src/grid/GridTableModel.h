@@ -11,7 +11,8 @@ class TDModule;
 
 // The lazy table model grids show: the record set holds one key per row, and a row's
 // values are fetched only when a view asks for them, so a table of a million rows
-// opens as fast as one of ten. Sorting re-reads the keys in the new order.
+// opens as fast as one of ten. Sorting re-reads the keys in the new order under the
+// standing condition; the current record and the view's cells stay on their records.
 class GridTableModel : public QAbstractTableModel {
     Q_OBJECT
 public:
