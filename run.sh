@@ -9,7 +9,7 @@ vek_build
 demo="build/demo/demo.vek"
 mkdir -p build/demo
 rm -f "$demo"
-build/bin/vek2000 --make-demo "$demo"
+build/bin/vek2000 --make-demo "$demo" --ini build/demo/vek2000.Ini
 
 args=(--ini build/demo/vek2000.Ini "$demo")
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -2,6 +2,8 @@
 
 #include "DemoLibrary.h"
 #include "catalog/LibraryFile.h"
+#include "platform/AppPaths.h"
+#include "platform/IniFile.h"
 #include "platform/Prompter.h"
 #include "platform/TDModule.h"
 
@@ -88,6 +90,11 @@ std::optional<int> RunCommandLineTask(const CommandLine &cl, Prompter &prompter)
     if (!cl.demoLibrary.isEmpty()) {
         if (!MakeDemoLibrary(cl.demoLibrary, prompter))
             return 1;
+        // The demo's calculated column lives in the settings file the program will use.
+        IniFile ini(AppPaths::settingsFile(cl.iniPath));
+        WriteDemoSettings(ini);
+        if (!ini.lastError().isEmpty())
+            QTextStream(stderr) << QStringLiteral("演示设置未能写入 ") << ini.path() << ": " << ini.lastError() << '\n';
         QTextStream(stdout) << QStringLiteral("演示资源库已建立: ") << LibraryFileName(cl.demoLibrary) << '\n';
         return 0;
     }

@@ -14,6 +14,7 @@ namespace vek {
 namespace {
 
 const char *const kTitle = "学生档案";
+const char *const kScoreTitle = "成绩流水";
 const char *const kCodeTable = "班级代码";
 
 // Columns of a row, by catalog column name.
@@ -38,10 +39,11 @@ void insertRow(TDModule &db, const Row &values)
 }
 
 // A row with every flag cleared, as the dictionary window writes them.
-Row baseRow(const QString &field, const QString &caption, const QString &type, int size)
+Row baseRow(const QString &field, const QString &caption, const QString &type, int size,
+            const char *key = kTitle)
 {
     Row r;
-    r["TableName"] = QString::fromUtf8(kTitle);
+    r["TableName"] = QString::fromUtf8(key);
     r["EField"] = field;
     r["Cfield"] = caption;
     r["Type"] = type;
@@ -67,7 +69,8 @@ void fillCodeTable(TDModule &db)
     if (!db.tableExists(QString::fromUtf8(kCodeTable)))
         Query::run(db, "CREATE TABLE " + table + " (" + code + " varchar(4) PRIMARY KEY, " + name
                            + " varchar(20) NOT NULL)");
-    const QStringList classes = {"初一(1)班", "初一(2)班", "初二(1)班", "初二(2)班"};
+    // The 初三 classes have no students yet: the class tree lists them with "(0)".
+    const QStringList classes = {"初一(1)班", "初一(2)班", "初二(1)班", "初二(2)班", "初三(1)班", "初三(2)班"};
     for (int i = 0; i < classes.size(); ++i) {
         const QString c = QStringLiteral("%1").arg(i + 1, 2, 10, QChar('0'));
         if (Query::scalar(db, "SELECT count(*) FROM " + table + " WHERE " + code + " = :HostCode", {{":HostCode", c}})
@@ -79,11 +82,11 @@ void fillCodeTable(TDModule &db)
 }
 
 // Type and size as the demo table declares them, when it is there already.
-void describeFromTable(TDModule &db, QList<Row> &rows)
+void describeFromTable(TDModule &db, const char *table, QList<Row> &rows)
 {
-    if (!db.tableExists(QString::fromUtf8(kTitle)))
+    if (!db.tableExists(QString::fromUtf8(table)))
         return;
-    const ColumnList columns = db.columns(QString::fromUtf8(kTitle));
+    const ColumnList columns = db.columns(QString::fromUtf8(table));
     for (Row &r : rows) {
         for (const ColumnInfo &c : columns) {
             if (c.name.compare(r["EField"].toString(), Qt::CaseInsensitive) != 0)
@@ -97,15 +100,8 @@ void describeFromTable(TDModule &db, QList<Row> &rows)
     }
 }
 
-} // namespace
-
-void AddDemoDictionary(TDModule &db)
+QList<Row> studentRows()
 {
-    Transaction tx(db);
-    fillCodeTable(db);
-    Query::run(db, "DELETE FROM usys_dict WHERE " + db.dialect().ciEquals("TRIM(TableName)", ":HostTitle"),
-               {{":HostTitle", QString::fromUtf8(kTitle)}});
-
     Row id = baseRow("编号", "学号", "字符", 10);
     id["IsNull"] = true;
     id["isUnique"] = true;
@@ -130,10 +126,52 @@ void AddDemoDictionary(TDModule &db)
     score["DisplayFormat"] = QStringLiteral("0.0");
     score["fvtSum"] = true;
     score["fvtAvg"] = true;
+    score["fvtCount"] = true; // how many students have a score
 
-    QList<Row> rows = {id, name, sex, birth, cls, score};
-    describeFromTable(db, rows);
-    for (const Row &r : rows)
+    Row state = baseRow("当前状态", "当前状态", "字符", 10);
+    state["Range"] = QStringLiteral("在读\r\n毕业\r\n休学");
+    state["ChooseInput"] = true;
+    state["DefaultValue"] = QStringLiteral("在读");
+
+    Row page = baseRow("个人主页", "个人主页", "字符", 100);
+    page["DocFile"] = true;
+
+    return {id, name, sex, birth, cls, score, state, page};
+}
+
+QList<Row> scoreRows()
+{
+    Row serial = baseRow("流水号", "流水号", "整数", 0, kScoreTitle);
+    serial["isUnique"] = true;
+    Row id = baseRow("学号", "学号", "字符", 10, kScoreTitle);
+    Row name = baseRow("姓名", "姓名", "字符", 0, kScoreTitle);
+    Row subject = baseRow("科目", "科目", "字符", 10, kScoreTitle);
+    subject["Range"] = QStringLiteral("语文\r\n数学\r\n英语\r\n物理\r\n历史\r\n地理");
+    subject["ChooseInput"] = true;
+    subject["CountFlag"] = true;
+    Row score = baseRow("成绩", "成绩", "浮点", 0, kScoreTitle);
+    score["DisplayFormat"] = QStringLiteral("0.0");
+    score["fvtSum"] = true;
+    score["fvtAvg"] = true;
+    Row date = baseRow("考试日期", "考试日期", "日期", 0, kScoreTitle);
+    return {serial, id, name, subject, score, date};
+}
+
+} // namespace
+
+void AddDemoDictionary(TDModule &db)
+{
+    Transaction tx(db);
+    fillCodeTable(db);
+    for (const char *key : {kTitle, kScoreTitle})
+        Query::run(db, "DELETE FROM usys_dict WHERE " + db.dialect().ciEquals("TRIM(TableName)", ":HostTitle"),
+                   {{":HostTitle", QString::fromUtf8(key)}});
+
+    QList<Row> students = studentRows();
+    describeFromTable(db, kTitle, students);
+    QList<Row> scores = scoreRows();
+    describeFromTable(db, kScoreTitle, scores);
+    for (const Row &r : students + scores)
         insertRow(db, r);
 
     tx.commit();

@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "platform/IniFile.h"
 #include "platform/Query.h"
 #include "platform/TDModule.h"
 
@@ -76,8 +77,10 @@ TEST(CommandLine, MakeDemoBuildsTheSchoolLibrary)
 {
     QTemporaryDir dir;
     const QString path = QDir(dir.path()).filePath("demo.vek");
-    const ProgramRun r = runProgram({"--make-demo", path});
+    const QString ini = QDir(dir.path()).filePath("vek2000.Ini");
+    const ProgramRun r = runProgram({"--make-demo", path, "--ini", ini});
     ASSERT_EQ(r.code, 0) << r.err.toStdString();
+    EXPECT_EQ(IniFile(ini).value("学生档案", "CalcField0"), "年龄:now-出生日期") << "the settings file named by --ini";
 
     TDModule db;
     db.openSqliteFile(path);
