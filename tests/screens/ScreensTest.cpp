@@ -1,3 +1,5 @@
+#include "app/CurrentResource.h"
+#include "app/ui/ResourceOpener.h"
 #include "app/ui/ResourceShell.h"
 #include "app/ui/TfrmMain.h"
 #include "app/ui/TfrmSysSet.h"
@@ -5,6 +7,9 @@
 #include "catalog/ui/ResourceTreeView.h"
 #include "catalog/ui/TfrmConnectdb.h"
 #include "catalog/ui/TfrmOrder.h"
+#include "grid/ui/ClassificationPane.h"
+#include "grid/ui/TfrmDBGrid.h"
+#include "platform/Query.h"
 #include "security/ui/TfrmLogin.h"
 #include "support/DemoFixture.h"
 
@@ -76,4 +81,33 @@ TEST(Screens, SettingsAndConnectionDialogs)
     render(settings, "settings");
     TfrmConnectdb connect(f.db, *f.ini, f.prompter, {true, true});
     render(connect, "connect");
+}
+
+TEST(Screens, GridApplication)
+{
+    test::DemoFixture f;
+    f.ini->setInt("学生档案", "CalcFieldCount", 1);
+    f.ini->setValue("学生档案", "CalcField0", "年龄:now-出生日期");
+    TfrmMain::Options o;
+    o.autoStart = false;
+    TfrmMain main(*f.ctx, o);
+    main.resize(1280, 760);
+    main.shell().setUnattendedLogin("admin", "admin");
+    ASSERT_TRUE(main.shell().openLibraryFile(f.libraryPath()));
+    main.setStyleIndex(3);
+    TfrmDBGrid *grid = main.shell().opener().openGrid(LoadCurrentResource(
+        *f.ctx, Query::scalar(f.db, "SELECT id FROM usys_system WHERE AppTitle = :HostT", {{":HostT", QStringLiteral("学生档案")}}).toInt()));
+    ASSERT_NE(grid, nullptr) << f.prompter.texts().join("\n").toStdString();
+    grid->toggleFindBar();
+    render(main, "grid");
+    grid->toggleRetrieval();
+    render(main, "grid-retrieval");
+
+    TfrmDBGrid *school = main.shell().opener().openGrid(LoadCurrentResource(
+        *f.ctx, Query::scalar(f.db, "SELECT id FROM usys_system WHERE AppTitle = :HostT", {{":HostT", QStringLiteral("学生升级")}}).toInt()));
+    ASSERT_NE(school, nullptr) << f.prompter.texts().join("\n").toStdString();
+    ASSERT_FALSE(school->classification()->rootNode().children.isEmpty());
+    school->classification()->selectValue({school->classification()->rootNode().children.first().value});
+    render(main, "grid-school");
+    f.prompter.answerNext(Prompter::Answer::Yes);
 }

@@ -5,6 +5,8 @@
 #include "ResourceShell.h"
 #include "TfrmMain.h"
 #include "app/CurrentResource.h"
+#include "app/GridHandOver.h"
+#include "grid/ui/TfrmDBGrid.h"
 #include "catalog/ResourceTree.h"
 #include "platform/AppPaths.h"
 #include "platform/DbError.h"
@@ -90,8 +92,49 @@ void ResourceOpener::openResource(int id, const QString &title, int picture)
     } catch (const DbError &e) {
         m_ctx.prompter.error(e.message());
     }
-    // Grid applications and data forms open in their own windows.
-    notAvailable(r.flag == QLatin1String("0") ? r.title + QStringLiteral("（数据窗体）") : r.title + QStringLiteral("（表格应用）"));
+    if (r.flag == QLatin1String("1") || picture == Picture::Grid) {
+        openGrid(r);
+        return;
+    }
+    // Data forms open in their own windows.
+    notAvailable(r.title + QStringLiteral("（数据窗体）"));
+}
+
+TfrmDBGrid *ResourceOpener::openGrid(const CurrentResource &r)
+{
+    return showGrid(GridResourceFor(r, m_ctx.db.state().browseMode));
+}
+
+TfrmDBGrid *ResourceOpener::showGrid(const GridResource &g)
+{
+    QMdiArea *mdi = m_main.mdiArea();
+    // One window per resource: a second open shows the first.
+    for (QMdiSubWindow *sub : mdi->subWindowList()) {
+        if (auto *open = qobject_cast<TfrmDBGrid *>(sub->widget()); open && open->windowTitle() == g.title) {
+            mdi->setActiveSubWindow(sub);
+            return open;
+        }
+    }
+    m_main.setStatusText(1, QStringLiteral("正在加入表格信息，请稍等..."));
+    auto *grid = new TfrmDBGrid(m_ctx, g);
+    try {
+        grid->open();
+    } catch (const DbError &e) {
+        delete grid;
+        m_main.setStatusText(1, QString());
+        m_ctx.prompter.error(e.message());
+        return nullptr;
+    }
+    connect(grid, &TfrmDBGrid::statusText, &m_main, &TfrmMain::setStatusText);
+    QMdiSubWindow *sub = mdi->addSubWindow(grid);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    connect(mdi, &QMdiArea::subWindowActivated, grid, [grid, sub](QMdiSubWindow *active) {
+        if (active == sub)
+            grid->activated();
+    });
+    sub->showMaximized();
+    m_main.setStatusText(1, QString());
+    return grid;
 }
 
 void ResourceOpener::openExternal(const CurrentResource &r)
@@ -167,9 +210,12 @@ void ResourceOpener::openByTitle(const QString &title, const QString &kind)
 
 void ResourceOpener::openDataTable(const QString &table)
 {
-    m_ctx.prompter.message(Prompter::systemCaption(),
-                           QStringLiteral("表格应用窗口尚未在本版本中提供，不能打开数据表\"%1\"。").arg(table),
-                           Prompter::Icon::Information);
+    // A plain table: no catalog row, no dictionary, no standing filter.
+    GridResource g;
+    g.title = table;
+    g.table = table;
+    g.browseMode = true;
+    showGrid(g);
 }
 
 } // namespace vek

@@ -8,6 +8,8 @@
 namespace vek {
 
 struct CurrentResource;
+struct GridResource;
+class TfrmDBGrid;
 class ResourceShell;
 class TfrmMain;
 
@@ -22,6 +24,9 @@ public:
     void openResource(int id, const QString &title, int picture);
     void openByTitle(const QString &title, const QString &kind = {});
     void openDataTable(const QString &table);
+    // The grid window of a resource, opened as an MDI child (or the one already open).
+    TfrmDBGrid *openGrid(const CurrentResource &r);
+    TfrmDBGrid *showGrid(const GridResource &g);
 
 private:
     // Opens the registered window of a built-in title; false (after saying so) when none.

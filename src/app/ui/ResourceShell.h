@@ -63,6 +63,8 @@ public:
     // "请登录后使用本模块！"
     void loginFirst();
 
+    ResourceOpener &opener() { return *m_opener; }
+
     void about();
     void insertFileName();
     void openLinkInFocus();
