@@ -52,7 +52,7 @@ QVariant GridTableModel::data(const QModelIndex &index, int role) const
 {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
-    return m_records.valueAt(index.row(), m_records.columns().at(index.column()).name);
+    return m_records.valueAt(index.row(), index.column());
 }
 
 QVariant GridTableModel::headerData(int section, Qt::Orientation orientation, int role) const

@@ -199,30 +199,30 @@ void GridViewModel::reopen(const QString &condition, const QVariantMap &binds, c
     QStringList fields;
     for (const ColumnInfo &c : rs.columns())
         fields << c.name;
-    const int row = rs.currentRow();
     beginResetModel();
     try {
         rs.open(table, fields, condition, binds, orderBy);
+        // Stay on the record the user was on, when it is still there.
+        const int at = key.isValid() ? rs.rowOfKey(key) : -1;
+        if (at >= 0)
+            rs.seek(at);
     } catch (...) {
         endResetModel();
         throw;
     }
-    // Stay on the record the user was on.
-    for (int i = 0; key.isValid() && i < rs.rowCount(); ++i) {
-        if (rs.keyAt(i) == key) {
-            rs.seek(i);
-            break;
-        }
-    }
-    if (!key.isValid() && row >= 0 && row < rs.rowCount())
-        rs.seek(row);
     endResetModel();
 }
 
 void GridViewModel::setOrder(const QString &orderBy)
 {
-    RecordSet &rs = records();
-    reopen(rs.condition(), rs.binds(), orderBy);
+    beginResetModel();
+    try {
+        records().sort(orderBy);
+    } catch (...) {
+        endResetModel();
+        throw;
+    }
+    endResetModel();
 }
 
 void GridViewModel::setCondition(const QString &condition, const QVariantMap &binds)
@@ -232,8 +232,14 @@ void GridViewModel::setCondition(const QString &condition, const QVariantMap &bi
 
 void GridViewModel::refresh()
 {
-    RecordSet &rs = records();
-    reopen(rs.condition(), rs.binds(), rs.orderBy());
+    beginResetModel();
+    try {
+        records().refresh();
+    } catch (...) {
+        endResetModel();
+        throw;
+    }
+    endResetModel();
 }
 
 void GridViewModel::sort(int column, Qt::SortOrder order)

@@ -30,6 +30,7 @@ public:
     QSqlRecord record() const { return m_q.record(); }
     int numRowsAffected() const { return m_q.numRowsAffected(); }
     QSqlQuery &raw() { return m_q; }
+    const QString &sql() const { return m_sql; }
 
     // Convenience: run a statement and return the first column of its first row
     // (a null QVariant when it returns no row).

@@ -52,8 +52,11 @@ void RecordSet::open(const QString &table, const QStringList &fields, const QStr
     m_row = m_keys.isEmpty() ? -1 : 0;
 }
 
+RecordSet::~RecordSet() = default;
+
 void RecordSet::close()
 {
+    m_pageQuery.reset();
     m_state = State::Inactive;
     m_keys.clear();
     m_cache.clear();
@@ -165,7 +168,7 @@ const QVariantList &RecordSet::rowValues(int row)
                                       + (m_orderBy.isEmpty() ? QString() : " ORDER BY " + m_orderBy),
                                   m_binds, first, count, columns);
     } else {
-        rows = ReadRowsByKey(m_db, table, selectList(), keyExpression(), m_keys, first, count, columns);
+        rows = ReadRowsByKey(m_db, table, selectList(), keyExpression(), m_keys, first, count, columns, &m_pageQuery);
     }
     return m_cache.store(first, std::move(rows), row);
 }
@@ -180,6 +183,13 @@ QVariant RecordSet::value(const QString &field) const
     if (m_row < 0)
         return {};
     return const_cast<RecordSet *>(this)->rowValues(m_row).value(i);
+}
+
+QVariant RecordSet::valueAt(int row, int column)
+{
+    if (column < 0 || column >= m_columns.size() || row < 0 || row >= rowCount())
+        return {};
+    return rowValues(row).value(column);
 }
 
 QVariant RecordSet::valueAt(int row, const QString &field)

@@ -11,6 +11,7 @@
 #include <QVariant>
 #include <QVariantMap>
 #include <functional>
+#include <memory>
 
 namespace vek {
 
@@ -30,6 +31,7 @@ public:
     using Hook = std::function<void(RecordSet &)>;
 
     explicit RecordSet(TDModule &db);
+    ~RecordSet();
 
     // Opens table with fields (all when empty), an optional condition text with its
     // bound values, and an optional ORDER BY text. Throws DbError.
@@ -66,6 +68,7 @@ public:
     // Values of the current row (of the edit buffer while editing).
     QVariant value(const QString &field) const;
     QVariant valueAt(int row, const QString &field);
+    QVariant valueAt(int row, int column);
     void setValue(const QString &field, const QVariant &value);
     bool isModified() const { return m_modified; }
 
@@ -110,6 +113,7 @@ private:
     bool m_rowid = false;
     RowKeys m_keys;
     RowPages m_cache;
+    std::unique_ptr<Query> m_pageQuery; // the page read prepared last
     int m_row = -1;
     State m_state = State::Inactive;
     QVariantList m_buffer;

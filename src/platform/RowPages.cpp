@@ -40,16 +40,25 @@ void RowPages::remove(int row)
 }
 
 QList<QVariantList> ReadRowsByKey(TDModule &db, const QString &table, const QString &selectList, const QString &keyExpr,
-                                  const RowKeys &keys, int first, int count, int columns)
+                                  const RowKeys &keys, int first, int count, int columns, std::unique_ptr<Query> *reuse)
 {
     const QString select = "SELECT " + keyExpr + ", " + selectList + " FROM " + table + " WHERE " + keyExpr;
-    Query q(db);
+    std::unique_ptr<Query> own;
+    std::unique_ptr<Query> &holder = reuse ? *reuse : own;
+    auto prepared = [&](const QString &sql) -> Query & {
+        if (!holder || holder->sql() != sql) {
+            holder = std::make_unique<Query>(db);
+            holder->prepare(sql);
+        }
+        return *holder;
+    };
     bool range = keys.integers();
     for (int i = 1; range && i < count; ++i)
         range = keys.intAt(first + i) == keys.intAt(first) + i;
+    Query *query = nullptr;
     if (range) {
         // Table order with no gaps: the keys are exactly the numbers of one range.
-        q.prepare(select + " BETWEEN :HostKeyFrom AND :HostKeyTo");
+        Query &q = *(query = &prepared(select + " BETWEEN :HostKeyFrom AND :HostKeyTo"));
         q.bind(QStringLiteral(":HostKeyFrom"), qlonglong(keys.intAt(first)));
         q.bind(QStringLiteral(":HostKeyTo"), qlonglong(keys.intAt(first + count - 1)));
     } else if (keys.integers() && db.engine() == Engine::Sqlite) {
@@ -63,7 +72,7 @@ QList<QVariantList> ReadRowsByKey(TDModule &db, const QString &table, const QStr
             list += QString::number(keys.intAt(first + i));
         }
         list += QLatin1Char(']');
-        q.prepare(select + " IN (SELECT value FROM json_each(:HostKeys))");
+        Query &q = *(query = &prepared(select + " IN (SELECT value FROM json_each(:HostKeys))"));
         q.bind(QStringLiteral(":HostKeys"), list);
     } else {
         QString in;
@@ -73,10 +82,11 @@ QList<QVariantList> ReadRowsByKey(TDModule &db, const QString &table, const QStr
                 in += QLatin1String(", ");
             in += QStringLiteral(":HostK%1").arg(i);
         }
-        q.prepare(select + " IN (" + in + ")");
+        Query &q = *(query = &prepared(select + " IN (" + in + ")"));
         for (int i = 0; i < count; ++i)
             q.bind(QStringLiteral(":HostK%1").arg(i), keys.value(first + i));
     }
+    Query &q = *query;
     q.exec();
 
     QList<QVariantList> rows(count);
@@ -106,6 +116,8 @@ QList<QVariantList> ReadRowsByKey(TDModule &db, const QString &table, const QStr
             values.append(q.value(c + 1));
         rows[at] = std::move(values);
     }
+    // Done with the statement; keeping it prepared must not keep it stepping.
+    q.raw().finish();
     for (int i = 0; i < count; ++i) {
         if (!seen[size_t(i)])
             rows[i] = QVariantList(columns);

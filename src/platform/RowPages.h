@@ -4,10 +4,12 @@
 #include <QString>
 #include <QVariant>
 #include <QVariantMap>
+#include <memory>
 #include <vector>
 
 namespace vek {
 
+class Query;
 class RowKeys;
 class TDModule;
 
@@ -43,8 +45,10 @@ private:
 // Rows first .. first+count-1 of a keyed set, in one query by their keys. A key no longer
 // in the table (deleted elsewhere) gives a row of nulls, so the rows after it keep their
 // places. table and keyExpr are SQL already quoted; selectList names the columns.
+// reuse keeps the statement prepared last: screens read page after page with the same text.
 QList<QVariantList> ReadRowsByKey(TDModule &db, const QString &table, const QString &selectList, const QString &keyExpr,
-                                  const RowKeys &keys, int first, int count, int columns);
+                                  const RowKeys &keys, int first, int count, int columns,
+                                  std::unique_ptr<Query> *reuse = nullptr);
 
 // The same for a set without row identity: select is the whole statement before LIMIT.
 QList<QVariantList> ReadRowsByPosition(TDModule &db, const QString &select, const QVariantMap &binds, int first,
