@@ -199,12 +199,20 @@ bool ResourceShell::closeLibrary(bool ask)
 {
     if (ask && !m_ctx.prompter.confirm(QStringLiteral("是否关闭当前资源库?")))
         return false;
-    if (QMdiSubWindow *w = m_main.mdiArea()->activeSubWindow())
-        w->close();
+    // Every window on the library goes first; one that keeps a pending edit keeps the library.
+    if (!closeWindows())
+        return false;
     if (m_ctx.db.state().libraryOpen && !m_ctx.db.state().browseMode)
         markOfflineQuietly();
     resetToNoLibrary();
     return true;
+}
+
+bool ResourceShell::closeWindows()
+{
+    m_main.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return m_main.mdiArea()->subWindowList().isEmpty();
 }
 
 void ResourceShell::resetToNoLibrary()
@@ -328,6 +336,8 @@ bool ResourceShell::runLogin()
 
 bool ResourceShell::relogin()
 {
+    if (!closeWindows())
+        return false;
     m_main.resourcePanel()->collapse();
     try {
         LoginSession::beginRelogin(m_ctx, m_ctx.db.state().libraryOpen && m_ctx.user.loggedIn());
@@ -336,7 +346,6 @@ bool ResourceShell::relogin()
     }
     m_ctx.shownResourceTitles.clear();
     m_main.stopMessageTimer();
-    m_main.mdiArea()->closeAllSubWindows();
     m_main.menus().gridToolBar()->hide();
     m_main.menus().systemMenuBar()->hide();
     const bool wasOpen = m_ctx.db.state().libraryOpen;

@@ -74,6 +74,8 @@ private:
     bool runLogin();
     void afterLogin();
     void resetToNoLibrary();
+    // Closes the windows on the library; false when one stays open (a pending edit).
+    bool closeWindows();
     void enterBrowseMode();
     void showLibraryCaption(const QString &path);
     void enterConnectedDatabase();

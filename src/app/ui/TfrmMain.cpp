@@ -82,6 +82,9 @@ TfrmMain::TfrmMain(AppContext &ctx, const Options &options, QWidget *parent)
 
 TfrmMain::~TfrmMain()
 {
+    // The windows inside go while the shell they report to still stands.
+    disconnect(m_mdi, nullptr, this, nullptr);
+    qDeleteAll(m_mdi->subWindowList());
     // Leaving with a library open marks the user offline; nothing may stop the exit.
     m_shell->markOfflineQuietly();
 }
@@ -362,6 +365,12 @@ bool TfrmMain::confirmClose()
 void TfrmMain::closeEvent(QCloseEvent *event)
 {
     if (!m_closing && !confirmClose()) {
+        event->ignore();
+        return;
+    }
+    // Windows with a pending edit save it or keep the program open.
+    m_mdi->closeAllSubWindows();
+    if (!m_mdi->subWindowList().isEmpty()) {
         event->ignore();
         return;
     }

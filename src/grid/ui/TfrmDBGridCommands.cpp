@@ -351,6 +351,7 @@ void TfrmDBGrid::activated()
     // Set-up afresh without requerying: a pending edit stays with the user.
     m_session->setUpRules();
     applyRights();
+    recordChanged();
 }
 
 void TfrmDBGrid::closeEvent(QCloseEvent *event)

@@ -3,6 +3,8 @@
 #include "app/ui/ResourceShell.h"
 #include "app/ui/TfrmMain.h"
 #include "catalog/Catalog.h"
+#include "catalog/ResourceTree.h"
+#include "grid/ui/TfrmDBGrid.h"
 #include "platform/Query.h"
 #include "support/DemoFixture.h"
 #include "support/TestSupport.h"
@@ -10,6 +12,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QTimer>
 
@@ -94,6 +98,40 @@ TEST_F(MainWindow, OpeningTheLibraryLogsInAndClosingResetsTheShell)
 
     f.db.openSqliteFile(f.libraryPath());
     EXPECT_EQ(count("SELECT count(*) FROM usys_online WHERE 用户 = 'admin' AND 在线情况 = 0"), 1) << "marked offline";
+}
+
+TEST_F(MainWindow, ClosingTheLibraryWithAPendingEditPostsItOrKeepsTheLibrary)
+{
+    ASSERT_TRUE(openAs("admin", "admin"));
+    const int id = count("SELECT id FROM usys_system WHERE AppTitle = :HostT", {{":HostT", QStringLiteral("学生档案")}});
+    main->shell().openResource(id, QStringLiteral("学生档案"), Picture::Grid);
+    ASSERT_EQ(main->mdiArea()->subWindowList().size(), 1);
+    auto *grid = qobject_cast<TfrmDBGrid *>(main->mdiArea()->subWindowList().first()->widget());
+    ASSERT_NE(grid, nullptr);
+    RecordSet &rs = grid->session().records();
+    const QVariant key = rs.keyAt(1);
+    const QString other = rs.valueAt(0, "编号").toString();
+
+    // A refused edit the user keeps keeps the window and the library.
+    GridViewModel &m = grid->session().model();
+    m.setEditable(true);
+    ASSERT_TRUE(m.setData(m.index(1, m.columnOf("编号")), other));
+    f.prompter.answerNext(Prompter::Answer::Yes); // close the library
+    f.prompter.answerNext(Prompter::Answer::No);  // do not give the edit up
+    EXPECT_FALSE(main->shell().closeLibrary(true));
+    EXPECT_TRUE(f.db.isOpen());
+    EXPECT_EQ(main->mdiArea()->subWindowList().size(), 1);
+    EXPECT_EQ(rs.value("编号").toString(), other);
+
+    // A good edit is saved on the way out.
+    ASSERT_TRUE(m.setData(m.index(1, m.columnOf("编号")), "G-0001"));
+    ASSERT_TRUE(m.setData(m.index(1, m.columnOf("姓名")), QStringLiteral("离开前改的")));
+    f.prompter.answerNext(Prompter::Answer::Yes);
+    EXPECT_TRUE(main->shell().closeLibrary(true));
+    EXPECT_TRUE(main->mdiArea()->subWindowList().isEmpty());
+    f.db.openSqliteFile(f.libraryPath());
+    EXPECT_EQ(Query::scalar(f.db, "SELECT 姓名 FROM 学生档案 WHERE rowid = :HostK", {{":HostK", key}}).toString(),
+              QStringLiteral("离开前改的"));
 }
 
 TEST_F(MainWindow, AFailedLoginLeavesNoLibraryOpen)
